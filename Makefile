@@ -1,0 +1,53 @@
+# The two commands of the README:
+#   make run    set up this machine (Debian 12), build, start the bench
+#   make test   set up, build, run every test
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+PACKAGES := build-essential cmake g++ qt6-base-dev qt6-translations-l10n libjpeg-dev \
+            libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev fonts-liberation \
+            fonts-dejavu-core xvfb xauth xdotool imagemagick ccache clang-format
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+CMAKE_FLAGS ?=
+
+.PHONY: run test setup configure build bench clean format check-format
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "Нет графического дисплея: лабораторная установка запускается в окне."; \
+	  echo "No display here. Start the bench under a virtual display:"; \
+	  echo "  xvfb-run -s \"-screen 0 1280x800x24\" $(BUILD)/labbench"; \
+	  exit 1; \
+	fi
+	$(BUILD)/labbench
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+setup:
+	@missing=$$(for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing: $$missing"; \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+configure: setup
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+bench: build
+	$(BUILD)/labbench_bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+check-format:
+	@bad=$$(git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | grep -c warning || true); \
+	if [ "$$bad" != 0 ]; then git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run; exit 1; fi
+
+clean:
+	rm -rf $(BUILD) build-asan

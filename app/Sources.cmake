@@ -1,0 +1,3 @@
+lab_ui_sources(
+  Unit1.cpp
+)

@@ -1,0 +1,44 @@
+// The laboratory bench: application start-up.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <cstdio>
+#include <exception>
+
+#include "app/Unit1.h"
+#include "platform/MessageBox.h"
+
+int main(int argc, char* argv[]) {
+  const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+  if (noDisplay) {
+    std::fprintf(stderr,
+                 "labbench: нет графического дисплея (DISPLAY не задан).\n"
+                 "labbench: no display. Start it inside a desktop session, or under a virtual\n"
+                 "  display:  xvfb-run -s \"-screen 0 1280x800x24\" build/labbench\n");
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName(QString::fromUtf8(BenchTitle));
+
+  // Standard buttons and dialogs of the toolkit in Russian.
+  QTranslator qtbase;
+  if (qtbase.load(QLocale(QLocale::Russian), "qtbase", "_",
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtbase);
+
+  platform::InstallMessageBox();
+  try {
+    Form1 = new TForm1();
+    Form1->showMaximized();
+    const int rc = app.exec();
+    delete Form1;
+    return rc;
+  } catch (const std::exception& e) {
+    platform::MessageBoxOk(QString::fromUtf8(e.what()));
+  }
+  return 0;
+}

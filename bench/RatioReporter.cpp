@@ -1,0 +1,48 @@
+#include "bench/RatioReporter.h"
+
+#include <cstdio>
+
+namespace benchratio {
+namespace {
+std::map<std::string, std::string>& References() {
+  static std::map<std::string, std::string> refs;
+  return refs;
+}
+}  // namespace
+
+void SetReference(const std::string& group, const std::string& variant) {
+  References()[group] = variant;
+}
+
+void Reporter::ReportRuns(const std::vector<Run>& runs) {
+  ConsoleReporter::ReportRuns(runs);
+  for (const Run& r : runs) {
+    if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
+    const std::string name = r.run_name.function_name;
+    const size_t slash = name.find('/');
+    if (slash == std::string::npos) continue;
+    const std::string group = name.substr(0, slash);
+    const std::string variant = name.substr(slash + 1);
+    times_[{group, r.run_name.args}][variant] = r.GetAdjustedRealTime();
+  }
+}
+
+void Reporter::Finalize() {
+  ConsoleReporter::Finalize();
+  std::printf("\nRatios to the reference measured in this run (lower is faster):\n");
+  for (const auto& [key, variants] : times_) {
+    const auto ref = References().find(key.group);
+    if (ref == References().end()) continue;
+    const auto base = variants.find(ref->second);
+    if (base == variants.end() || base->second <= 0) continue;
+    for (const auto& [variant, t] : variants) {
+      if (variant == ref->second) continue;
+      std::printf("  %-28s %-10s %-12s / %-10s = %.4f  (%.0fx faster)\n", key.group.c_str(),
+                  key.arg.c_str(), variant.c_str(), ref->second.c_str(), t / base->second,
+                  base->second / t);
+    }
+  }
+  std::fflush(stdout);
+}
+
+}  // namespace benchratio

@@ -1,0 +1,11 @@
+lab_core_sources(
+  Messages.cpp
+  SampleStore.cpp
+  Mathlib.cpp
+  Interp.cpp
+  Simd.cpp
+  Generator.cpp
+  Circuit.cpp
+)
+lab_core_simd_sources(FLAGS -mavx2 FILES NoiseKernelsAvx2.cpp)
+lab_core_simd_sources(FLAGS -mavx512f -mavx512dq -mavx512vl FILES NoiseKernelsAvx512.cpp)

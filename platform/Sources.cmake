@@ -1,0 +1,5 @@
+lab_ui_sources(
+  MessageBox.cpp
+  Modal.cpp
+  Cursor.cpp
+)

@@ -1,0 +1,1 @@
+# Sources of this folder: lab_core_sources(...) and lab_ui_sources(...)
