@@ -11,14 +11,14 @@ constexpr int CircuitCount = 8;
 struct CircuitParams {
   int page = 0;  // selected characteristic, 0..7; anything else gives 0 everywhere
   // Field values, in the order of the fields EditFloat1 .. EditFloat16.
-  double S = 1, x0 = 0;                  // 1: threshold linear
+  double S = 1, x0 = 0;                     // 1: threshold linear
   double x1 = -1, x2 = 1, y1 = -1, y2 = 1;  // 2: limiter with a sloping segment
-  double a3 = 1;                         // 3: full-wave
-  double a4 = 1;                         // 4: square law
-  double a5 = 1, x05 = 0;                // 5: square law above a threshold
-  double a6 = 1, b6 = 1;                 // 6: smooth limiter
-  double a7 = 1, b7 = 1;                 // 7: inverse of the smooth limiter
-  double D = 0.1, K = 1;                 // 8: sawtooth
+  double a3 = 1;                            // 3: full-wave
+  double a4 = 1;                            // 4: square law
+  double a5 = 1, x05 = 0;                   // 5: square law above a threshold
+  double a6 = 1, b6 = 1;                    // 6: smooth limiter
+  double a7 = 1, b7 = 1;                    // 7: inverse of the smooth limiter
+  double D = 0.1, K = 1;                    // 8: sawtooth
   // Slope and intercept of the sloping segment of circuit 2, derived at close.
   double k = 1, c = 0;
 };

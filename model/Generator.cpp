@@ -33,8 +33,12 @@ inline double UniformFromSum(double S, double D) {
   const double z = S * mathlib::Sqrt024;
   return Sqrt12 * (mathlib::Phi(z) - 0.5) * D;
 }
-inline double GaussianFromSum(double S, double D) { return S * D * mathlib::Sqrt024; }
-inline double MixFromSum(double h, double S, double D) { return h + S * mathlib::Sqrt024 * D; }
+inline double GaussianFromSum(double S, double D) {
+  return S * D * mathlib::Sqrt024;
+}
+inline double MixFromSum(double h, double S, double D) {
+  return h + S * mathlib::Sqrt024 * D;
+}
 
 // The counter after `steps` advances from c.
 double CounterAfter(double c, int steps) {
@@ -46,7 +50,9 @@ double CounterAfter(double c, int steps) {
 bool IsNoise(int kind) {
   return kind == KindUniformNoise || kind == KindGaussianNoise || kind == KindHarmonicGaussian;
 }
-bool IsHarmonic(int kind) { return kind == KindHarmonic || kind == KindHarmonicGaussian; }
+bool IsHarmonic(int kind) {
+  return kind == KindHarmonic || kind == KindHarmonicGaussian;
+}
 
 // Samples [0, n) of a realization whose first sample has the counter `counter` and the
 // random-source state `state`.
@@ -54,7 +60,8 @@ void FillRange(const GeneratorParams& p, double step, double phase, double count
                std::uint64_t state, double* out, int n) {
   constexpr int Block = 2048;
   double sums[Block];
-  const mathlib::RandJump blockJump = mathlib::RandJumpOf(std::uint64_t(DrawsPerNoiseSample) * Block);
+  const mathlib::RandJump blockJump =
+      mathlib::RandJumpOf(std::uint64_t(DrawsPerNoiseSample) * Block);
   for (int base = 0; base < n; base += Block) {
     const int len = std::min(Block, n - base);
     double* o = out + base;
@@ -139,12 +146,14 @@ void Generator::Fill(const GeneratorParams& p, double* out, int n) {
   const std::uint64_t state = mathlib::RandState();
   // Two halves on two threads when the work is worth a thread.
   constexpr int MinParallel = 16384;
-  const bool split = (noise || harmonic) && n >= MinParallel && std::thread::hardware_concurrency() > 1;
+  const bool split =
+      (noise || harmonic) && n >= MinParallel && std::thread::hardware_concurrency() > 1;
   if (split) {
     const int first = n / 2;
     const double counter2 = harmonic ? CounterAfter(Counter, first) : Counter;
     const std::uint64_t state2 =
-        noise ? mathlib::RandJumpOf(std::uint64_t(DrawsPerNoiseSample) * first).Apply(state) : state;
+        noise ? mathlib::RandJumpOf(std::uint64_t(DrawsPerNoiseSample) * first).Apply(state)
+              : state;
     std::thread worker(FillRange, std::cref(p), PhaseStep, Phase, counter2, state2, out + first,
                        n - first);
     FillRange(p, PhaseStep, Phase, Counter, state, out, first);
@@ -153,7 +162,8 @@ void Generator::Fill(const GeneratorParams& p, double* out, int n) {
     FillRange(p, PhaseStep, Phase, Counter, state, out, n);
   }
   if (harmonic) Counter = CounterAfter(Counter, n);
-  if (noise) mathlib::SetRandState(mathlib::RandJumpOf(std::uint64_t(DrawsPerNoiseSample) * n).Apply(state));
+  if (noise)
+    mathlib::SetRandState(mathlib::RandJumpOf(std::uint64_t(DrawsPerNoiseSample) * n).Apply(state));
 }
 
 void NoiseSumsPlain(std::uint64_t s, double* sums, int n) {
@@ -190,8 +200,9 @@ std::string DescribeGenerator(const std::string& caption, int kind, const Genera
       return caption + ": гармонический сигнал со случайной начальной фазой: амплитуда " + t.A +
              "мВ; частота " + t.Fr + "кГц;  математическое ожидание: " + t.M + "мВ";
     case KindUniformNoise:
-      return caption + ": шум с равномерным распределением: среднеквадратическое отклонение: " +
-             t.D + "мВ; математическое ожидание: " + t.M + "мВ";
+      return caption +
+             ": шум с равномерным распределением: среднеквадратическое отклонение: " + t.D +
+             "мВ; математическое ожидание: " + t.M + "мВ";
     case KindGaussianNoise:
       return caption + ": гауссов шум: среднеквадратическое отклонение: " + t.D +
              "мВ; математическое ожидание: " + t.M + "мВ";

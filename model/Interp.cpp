@@ -12,6 +12,8 @@ double Weight(double t, double h) {
   return 1.0 - at / ah;
 }
 
-double Interp(int k, double x, double h) { return Weight(x - k * h, h); }
+double Interp(int k, double x, double h) {
+  return Weight(x - k * h, h);
+}
 
 }  // namespace interp

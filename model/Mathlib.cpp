@@ -18,8 +18,12 @@ int RandDraw() {
   return RandValueOf(g_state);
 }
 
-std::uint64_t RandState() { return g_state; }
-void SetRandState(std::uint64_t s) { g_state = s; }
+std::uint64_t RandState() {
+  return g_state;
+}
+void SetRandState(std::uint64_t s) {
+  g_state = s;
+}
 
 RandJump RandJumpOf(std::uint64_t steps) {
   // Square-and-multiply on affine maps: (a, c) applied twice is (a*a, a*c + c).

@@ -28,7 +28,9 @@ struct RandJump {
 RandJump RandJumpOf(std::uint64_t steps);
 
 // The value a draw returns for the state it produced.
-inline int RandValueOf(std::uint64_t s) { return static_cast<int>((s >> 32) & 0x7FFFFFFFu); }
+inline int RandValueOf(std::uint64_t s) {
+  return static_cast<int>((s >> 32) & 0x7FFFFFFFu);
+}
 
 // ---- Distribution functions ----------------------------------------------------------
 // Rational approximation of the error function (|error| < 1.5e-7), odd in x except at

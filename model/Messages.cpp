@@ -6,7 +6,9 @@
 namespace lab {
 namespace {
 
-void WriteToStderr(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+void WriteToStderr(const std::string& text) {
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
 
 MessageHandler& Handler() {
   static MessageHandler handler = WriteToStderr;

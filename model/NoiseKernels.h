@@ -11,7 +11,9 @@ constexpr std::uint64_t DivMagic = 1125899907ull;
 constexpr int DivShift = 50;
 
 // One centred uniform term of a noise sum, from one integer draw r.
-inline double NoiseTerm(int r) { return static_cast<double>(r % 1000000) * 1e-6 - 0.5; }
+inline double NoiseTerm(int r) {
+  return static_cast<double>(r % 1000000) * 1e-6 - 0.5;
+}
 
 void NoiseSumsAvx2(std::uint64_t s, double* sums, int n);
 void NoiseSumsAvx512(std::uint64_t s, double* sums, int n);

@@ -64,8 +64,7 @@ void NoiseSumsAvx2(std::uint64_t s, double* sums, int n) {
           const __m256i r = _mm256_and_si256(_mm256_srli_epi64(st[v], 32), mask31);
           const __m256i q = _mm256_srli_epi64(_mm256_mul_epu32(r, magic), DivShift);
           const __m256i m = _mm256_sub_epi64(r, _mm256_mul_epu32(q, million));
-          const __m256d md =
-              _mm256_sub_pd(_mm256_castsi256_pd(_mm256_or_si256(m, expBits)), two52);
+          const __m256d md = _mm256_sub_pd(_mm256_castsi256_pd(_mm256_or_si256(m, expBits)), two52);
           acc[v] = _mm256_add_pd(acc[v], _mm256_sub_pd(_mm256_mul_pd(md, scale), half));
         }
       }

@@ -23,6 +23,8 @@ void SetScreenCursor(ScreenCursor cursor) {
   g_cursor = cursor;
 }
 
-ScreenCursor CurrentScreenCursor() { return g_cursor; }
+ScreenCursor CurrentScreenCursor() {
+  return g_cursor;
+}
 
 }  // namespace platform

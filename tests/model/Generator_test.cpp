@@ -77,8 +77,8 @@ TEST(GeneratorFill, EqualsPlainLoopForEveryKindLengthAndLevel) {
         fast.Reset(0, p.Fr);
         std::vector<double> got(n);
         fast.Fill(p, got.data(), n);
-        SCOPED_TRACE(testing::Message() << simd::Name(static_cast<simd::Level>(level))
-                                        << " kind " << kind << " n " << n);
+        SCOPED_TRACE(testing::Message() << simd::Name(static_cast<simd::Level>(level)) << " kind "
+                                        << kind << " n " << n);
         ExpectSameBits(got, expected);
         EXPECT_EQ(mathlib::RandState(), endState);
         EXPECT_EQ(fast.Counter, plain.Counter);
@@ -134,7 +134,8 @@ TEST(GeneratorReset, PhaseIsAWholeDegreeAndStepFollowsFrequency) {
   const int r = mathlib::RandDraw();
   mathlib::RandSeed(5);
   g.Reset(0, 1.0);
-  const long double expected = ((r % 360) - 180) * static_cast<long double>(3.141592653589793) / 180;
+  const long double expected =
+      ((r % 360) - 180) * static_cast<long double>(3.141592653589793) / 180;
   EXPECT_EQ(g.Phase, static_cast<double>(expected));
 }
 

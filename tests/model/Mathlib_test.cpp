@@ -41,7 +41,7 @@ TEST(RandomSource, SameSeedSameSequenceAndJumpAhead) {
 
 TEST(Erf, KnownValuesSymmetryAndBounds) {
   EXPECT_NEAR(Erf(0.0), 0.0, 1.5e-7);
-  EXPECT_GT(Erf(0.0), 0.0);  // the formula's error: about 1e-9
+  EXPECT_GT(Erf(0.0), 0.0);        // the formula's error: about 1e-9
   EXPECT_EQ(Erf(-0.0), Erf(0.0));  // -0 takes the x >= 0 branch
   for (double x : {1e-9, 0.1, 0.5, 1.0, 2.0, 3.5, 10.0, 1e300}) {
     EXPECT_EQ(Erf(-x), -Erf(x)) << x;
@@ -61,7 +61,9 @@ TEST(Phi, HalfAtZeroAndComplement) {
   EXPECT_LE(Phi(50.0), 1.0);
 }
 
-TEST(Sqrt024, IsTheDoubleSquareRoot) { EXPECT_EQ(Sqrt024, 0x1.f5a7cecdb684ap-2); }
+TEST(Sqrt024, IsTheDoubleSquareRoot) {
+  EXPECT_EQ(Sqrt024, 0x1.f5a7cecdb684ap-2);
+}
 
 TEST(OrderHelpers, PairsAndBounds) {
   double a = 2, b = 1;
