@@ -8,4 +8,4 @@ lab_core_sources(
   Circuit.cpp
 )
 lab_core_simd_sources(FLAGS -mavx2 FILES NoiseKernelsAvx2.cpp)
-lab_core_simd_sources(FLAGS -mavx512f -mavx512dq -mavx512vl FILES NoiseKernelsAvx512.cpp)
+lab_core_simd_sources(FLAGS -mavx512f -mavx512dq -mavx512vl -Wno-maybe-uninitialized FILES NoiseKernelsAvx512.cpp)
