@@ -1,1 +1,4 @@
-# Sources of this folder: lab_core_sources(...) and lab_ui_sources(...)
+lab_core_sources(
+  Density.cpp
+  Correlometer.cpp
+)
