@@ -8,6 +8,7 @@
 
 #include "app/Unit1.h"
 #include "platform/MessageBox.h"
+#include "platform/Window.h"
 
 int main(int argc, char* argv[]) {
   const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -33,7 +34,7 @@ int main(int argc, char* argv[]) {
   platform::InstallMessageBox();
   try {
     Form1 = new TForm1();
-    Form1->showMaximized();
+    platform::ShowMaximized(*Form1);
     const int rc = app.exec();
     delete Form1;
     return rc;
