@@ -1,3 +1,6 @@
+lab_core_sources(
+  Comfun.cpp
+)
 lab_ui_sources(
   Unit1.cpp
 )
