@@ -33,8 +33,8 @@ Snapshot Take() {
 }
 void Restore(const Snapshot& s) {
   using namespace BenchReadings;
-  double* fields[10] = {&InputMean,   &OutputMean,   &InputSko,  &OutputSko, &CorrIn,
-                        &CorrOut,     &CorrScaleIn, &CorrScaleOut, &DensityIn, &DensityOut};
+  double* fields[10] = {&InputMean, &OutputMean,  &InputSko,     &OutputSko, &CorrIn,
+                        &CorrOut,   &CorrScaleIn, &CorrScaleOut, &DensityIn, &DensityOut};
   for (int i = 0; i < 10; ++i) *fields[i] = s.v[i];
 }
 

@@ -18,11 +18,13 @@ TEST(CorrectBmpName, ExtensionRules) {
   EXPECT_EQ(CorrectBmpName("/tmp/Graph.BMP").name, "/tmp/Graph.BMP");
   const BmpName jpg = CorrectBmpName("/tmp/graph.jpg");
   EXPECT_EQ(jpg.name, "/tmp/graph.bmp");
-  EXPECT_EQ(jpg.message, "/tmp/graph.jpg:\nФормат файлов .jpg не поддерживается.Произведена коррекция.");
+  EXPECT_EQ(jpg.message,
+            "/tmp/graph.jpg:\nФормат файлов .jpg не поддерживается.Произведена коррекция.");
   const BmpName dot = CorrectBmpName("/tmp/graph.");
   EXPECT_EQ(dot.name, "/tmp/graph.bmp");
   EXPECT_EQ(dot.message, "/tmp/graph.:\nФормат файлов . не поддерживается.Произведена коррекция.");
   const BmpName none = CorrectBmpName("/tmp/my.dir/graph");
   EXPECT_EQ(none.name, "/tmp/my.dir/graph.bmp");
-  EXPECT_EQ(none.message, "/tmp/my.dir/graph:\nФормат файлов  не поддерживается.Произведена коррекция.");
+  EXPECT_EQ(none.message,
+            "/tmp/my.dir/graph:\nФормат файлов  не поддерживается.Произведена коррекция.");
 }
