@@ -2,4 +2,5 @@ lab_ui_sources(
   MessageBox.cpp
   Modal.cpp
   Cursor.cpp
+  Jpeg.cpp
 )
