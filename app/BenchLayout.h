@@ -8,7 +8,7 @@ namespace bench {
 
 struct Rect {
   int left, top, width, height;
-  constexpr int right() const { return left + width; }    // one past the last column
+  constexpr int right() const { return left + width; }   // one past the last column
   constexpr int bottom() const { return top + height; }  // one past the last row
 };
 

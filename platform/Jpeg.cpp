@@ -14,7 +14,9 @@
 
 // The embedded pictures live in a static library: referencing the resource's initialiser
 // keeps the linker from dropping it. Q_INIT_RESOURCE must be used outside any namespace.
-static void InitStoredPictures() { Q_INIT_RESOURCE(assets); }
+static void InitStoredPictures() {
+  Q_INIT_RESOURCE(assets);
+}
 
 namespace platform {
 
@@ -110,10 +112,9 @@ bool RunDecode(DecodeJob* job) {
 
   jpeg_start_decompress(cinfo);
   // CMYK rows go through a row buffer owned by the library's pool (freed with it).
-  JSAMPARRAY cmykRow =
-      cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                         cinfo->output_width * 4, 1)
-           : nullptr;
+  JSAMPARRAY cmykRow = cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
+                                                          JPOOL_IMAGE, cinfo->output_width * 4, 1)
+                            : nullptr;
   while (cinfo->output_scanline < cinfo->output_height) {
     const int y = static_cast<int>(cinfo->output_scanline);
     uchar* line = job->image->scanLine(y);
@@ -158,7 +159,8 @@ QImage DecodeJpeg(const QByteArray& data, QString* error) {
   if (!ok) {
     if (job.tooLarge) return fail(QStringLiteral("Рисунок JPEG: недопустимый размер."));
     if (job.noMemory) return fail(QStringLiteral("Рисунок JPEG: недостаточно памяти."));
-    return fail(QStringLiteral("Рисунок JPEG повреждён: ") + QString::fromLocal8Bit(job.err.message));
+    return fail(QStringLiteral("Рисунок JPEG повреждён: ") +
+                QString::fromLocal8Bit(job.err.message));
   }
   if (image.format() != QImage::Format_RGB32) image.convertTo(QImage::Format_RGB32);
   if (error) error->clear();
@@ -166,6 +168,7 @@ QImage DecodeJpeg(const QByteArray& data, QString* error) {
 }
 
 QImage StoredPicture(const QString& name) {
+  if (name.isEmpty()) return {};
   static QMutex mutex;
   static QHash<QString, QImage> cache;
   static bool initialised = false;

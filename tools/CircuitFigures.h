@@ -29,14 +29,14 @@ inline model::CircuitParams FigureParams(int page) {
 // World range of each drawing (mV) and the pixel rectangle of its axes.
 inline Frame FigureFrame(int page) {
   static const double range[model::CircuitCount][4] = {
-      {-2.0, 2.4, -0.7, 2.0},      // 1: threshold linear
-      {-2.4, 2.4, -1.8, 1.8},      // 2: limiter
-      {-2.2, 2.2, -0.6, 2.2},      // 3: full-wave
-      {-1.7, 1.7, -0.5, 2.6},      // 4: square law
-      {-1.9, 2.3, -0.5, 2.6},      // 5: square law above a threshold
-      {-3.2, 3.2, -1.6, 1.6},      // 6: smooth limiter
-      {-1.7, 1.7, -2.6, 2.6},      // 7: inverse smooth limiter
-      {-0.17, 0.17, -0.085, 0.085}, // 8: sawtooth
+      {-2.0, 2.4, -0.7, 2.0},        // 1: threshold linear
+      {-2.4, 2.4, -1.8, 1.8},        // 2: limiter
+      {-2.2, 2.2, -0.6, 2.2},        // 3: full-wave
+      {-1.7, 1.7, -0.5, 2.6},        // 4: square law
+      {-1.9, 2.3, -0.5, 2.6},        // 5: square law above a threshold
+      {-3.2, 3.2, -1.6, 1.6},        // 6: smooth limiter
+      {-1.7, 1.7, -2.6, 2.6},        // 7: inverse smooth limiter
+      {-0.17, 0.17, -0.085, 0.085},  // 8: sawtooth
   };
   const double* r = range[page];
   return Frame{r[0], r[1], r[2], r[3], 12, 12, 276, 226};

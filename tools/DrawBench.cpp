@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 
 #include "app/BenchLayout.h"
@@ -25,7 +26,9 @@ const QColor ScreenGrid(0xB8, 0xCC, 0xC0);
 const QColor Trace(0x1C, 0x77, 0x47);
 const QColor Subtle(0x45, 0x55, 0x66);
 
-double CenterY(const bench::Rect& r) { return r.top + r.height / 2.0; }
+double CenterY(const bench::Rect& r) {
+  return r.top + r.height / 2.0;
+}
 
 // A device box whose outline lies inside the hot-spot rectangle, flush with its edges.
 void Box(QPainter& p, const bench::Rect& r, const QColor& fill) {
@@ -44,8 +47,8 @@ TextStyle Style(double size, bool bold = false, QColor color = Ink) {
   return s;
 }
 
-void Text(QPainter& p, QPointF at, const QString& t, const TextStyle& s,
-          HAlign h = HAlign::Center, VAlign v = VAlign::Baseline) {
+void Text(QPainter& p, QPointF at, const QString& t, const TextStyle& s, HAlign h = HAlign::Center,
+          VAlign v = VAlign::Baseline) {
   DrawFormula(p, at, t, s, h, v);
 }
 
@@ -137,15 +140,16 @@ void Screen(QPainter& p, const QRectF& s, F f) {
 
 // A signal that looks random but is the same on every run: a sum of incommensurate sines.
 double Wiggle(double t) {
-  return 0.55 * std::sin(2 * M_PI * (2.1 * t + 0.10)) + 0.30 * std::sin(2 * M_PI * (4.3 * t + 0.3)) +
-         0.14 * std::sin(2 * M_PI * (8.7 * t + 0.7)) + 0.05 * std::sin(2 * M_PI * (15.9 * t + 0.2));
+  return 0.55 * std::sin(2 * M_PI * (2.1 * t + 0.10)) +
+         0.30 * std::sin(2 * M_PI * (4.3 * t + 0.3)) + 0.14 * std::sin(2 * M_PI * (8.7 * t + 0.7)) +
+         0.05 * std::sin(2 * M_PI * (15.9 * t + 0.2));
 }
 
 void Oscilloscope(QPainter& p, const bench::Rect& r, const QString& where, bool output) {
   Box(p, r, DeviceFill);
   const QRectF screen(r.right() - 12 - 86, r.top + 12, 86, r.height - 24);
   if (output) {
-    Screen(p, screen, [](double t) { return 2.0 * std::fabs(Wiggle(t)) - 0.9; });
+    Screen(p, screen, [](double t) { return 1.6 * std::max(Wiggle(t), 0.0) - 0.8; });
   } else {
     Screen(p, screen, [](double t) { return Wiggle(t); });
   }
@@ -225,14 +229,15 @@ QImage DrawBench() {
   // ---- Wires first, so that the boxes cover their ends ----
   const double ySignal = 69;
   const double xIn = 450, xOut = 505, yLoop = 125, xRight = 938;
-  const double yOsc = std::floor(CenterY(Image4));       // 180
-  const double yIpvIn = std::floor(CenterY(Image5));     // 292
-  const double yKor = std::floor(CenterY(Image7));       // 408
+  const double yOsc = std::floor(CenterY(Image4));      // 180
+  const double yIpvIn = std::floor(CenterY(Image5));    // 292
+  const double yKor = std::floor(CenterY(Image7));      // 408
   const double yIpvOut = std::floor(CenterY(Image10));  // 296
 
   // Generator -> circuit, and the input bus.
   Wire(p, QPointF(Image2.right(), ySignal), QPointF(Image3.left, ySignal));
-  Path(p, QPolygonF({QPointF(xIn, ySignal), QPointF(xIn, yKor), QPointF(Image7.right() + 8, yKor)}));
+  Path(p,
+       QPolygonF({QPointF(xIn, ySignal), QPointF(xIn, yKor), QPointF(Image7.right() + 8, yKor)}));
   Wire(p, QPointF(xIn, yOsc), QPointF(Image4.right(), yOsc));
   Wire(p, QPointF(xIn, yIpvIn), QPointF(Image5.right(), yIpvIn));
   Wire(p, QPointF(Image7.right() + 12, yKor), QPointF(Image7.right(), yKor));
@@ -257,8 +262,7 @@ QImage DrawBench() {
   Wire(p, QPointF(Image12.right(), yKor), QPointF(Image13.left, yKor));
 
   Text(p, QPointF((Image2.right() + xIn) / 2.0, ySignal - 9), QStringLiteral("x(t)"), Style(19));
-  Text(p, QPointF((Image3.right() + xRight) / 2.0, ySignal - 9), QStringLiteral("y(t)"),
-       Style(19));
+  Text(p, QPointF((Image3.right() + xRight) / 2.0, ySignal - 9), QStringLiteral("y(t)"), Style(19));
 
   // ---- Generator and circuit ----
   Box(p, Image2, SourceFill);

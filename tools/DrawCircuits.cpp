@@ -117,8 +117,8 @@ class Figure {
     const QPointF a = P(x, y), b = P(x + 1, y), c = P(x + 1, y + rise);
     Dashed(a, b);
     Dashed(b, c);
-    Text(QPointF((a.x() + b.x()) / 2, a.y() + 4), QStringLiteral("1"), HAlign::Center,
-         VAlign::Top, 16);
+    Text(QPointF((a.x() + b.x()) / 2, a.y() + 4), QStringLiteral("1"), HAlign::Center, VAlign::Top,
+         16);
     Text(QPointF(b.x() + 5, (b.y() + c.y()) / 2), name, HAlign::Left, VAlign::Center);
   }
 
@@ -195,8 +195,7 @@ void SquareAbove(Figure& g) {
   g.TickY(a);
   g.Curve();
   g.Text(QPointF(g.X(x0), g.Y(0) + 6), QStringLiteral("x_0"), HAlign::Center, VAlign::Top);
-  g.Text(QPointF(g.X(x0 + 1), g.Y(0) + 6), QStringLiteral("x_0 + 1"), HAlign::Center,
-         VAlign::Top);
+  g.Text(QPointF(g.X(x0 + 1), g.Y(0) + 6), QStringLiteral("x_0 + 1"), HAlign::Center, VAlign::Top);
   g.Text(QPointF(g.X(0) - 7, g.Y(a)), QStringLiteral("a"), HAlign::Right, VAlign::Center);
   g.Text(g.P(-1.8, 2.25), QStringLiteral("y = a(x − x_0)^2"), HAlign::Left, VAlign::Center);
   g.Text(g.P(-1.8, 2.25) + QPointF(0, 22), QStringLiteral("при x ≥ x_0"), HAlign::Left,
@@ -224,8 +223,8 @@ void InverseLimiter(Figure& g) {
   g.Text(QPointF(g.X(0) + 5, g.Y(0) + 4), QStringLiteral("0"), HAlign::Left, VAlign::Top, 16);
   g.Text(QPointF(g.X(a) + 5, g.Y(0) + 5), QStringLiteral("a"), HAlign::Left, VAlign::Top);
   g.Text(QPointF(g.X(-a) - 5, g.Y(0) - 5), QStringLiteral("−a"), HAlign::Right, VAlign::Bottom);
-  g.Text(g.P(0.12, -1.55), QStringLiteral("y = \\erf^{−1}(x/a) / b"), HAlign::Left,
-         VAlign::Center, 15);
+  g.Text(g.P(0.12, -1.55), QStringLiteral("y = \\erf^{−1}(x/a) / b"), HAlign::Left, VAlign::Center,
+         15);
 }
 
 void Sawtooth(Figure& g) {
@@ -248,13 +247,12 @@ void Sawtooth(Figure& g) {
   g.Dashed(g.P(half + p.D, peak), g.P(half + p.D, yd + 0.006));
   g.Text(QPointF((l.x() + r.x()) / 2, l.y() - 3), QStringLiteral("D"), HAlign::Center,
          VAlign::Bottom);
-  g.Text(QPointF(g.X(0) + 5, g.Y(peak) - 3), QStringLiteral("KD/2"), HAlign::Left,
-         VAlign::Bottom, 16);
-  g.Text(QPointF(g.X(0) - 5, g.Y(-peak) + 3), QStringLiteral("−KD/2"), HAlign::Right,
-         VAlign::Top, 16);
-  g.Tick(half);
-  g.Text(QPointF(g.X(half) - 4, g.Y(0) + 4), QStringLiteral("D/2"), HAlign::Right, VAlign::Top,
+  g.Text(QPointF(g.X(0) + 5, g.Y(peak) - 3), QStringLiteral("KD/2"), HAlign::Left, VAlign::Bottom,
          16);
+  g.Text(QPointF(g.X(0) - 5, g.Y(-peak) + 3), QStringLiteral("−KD/2"), HAlign::Right, VAlign::Top,
+         16);
+  g.Tick(half);
+  g.Text(QPointF(g.X(half) - 4, g.Y(0) + 4), QStringLiteral("D/2"), HAlign::Right, VAlign::Top, 16);
   g.Text(QPointF(g.X(0) - 4, g.Y(0) - 4), QStringLiteral("0"), HAlign::Right, VAlign::Bottom, 16);
 }
 
@@ -263,14 +261,30 @@ void Sawtooth(Figure& g) {
 QImage DrawCircuit(int page) {
   Figure g(page);
   switch (page) {
-    case 0: Threshold(g); break;
-    case 1: Limiter(g); break;
-    case 2: FullWave(g); break;
-    case 3: Square(g); break;
-    case 4: SquareAbove(g); break;
-    case 5: SmoothLimiter(g); break;
-    case 6: InverseLimiter(g); break;
-    default: Sawtooth(g); break;
+    case 0:
+      Threshold(g);
+      break;
+    case 1:
+      Limiter(g);
+      break;
+    case 2:
+      FullWave(g);
+      break;
+    case 3:
+      Square(g);
+      break;
+    case 4:
+      SquareAbove(g);
+      break;
+    case 5:
+      SmoothLimiter(g);
+      break;
+    case 6:
+      InverseLimiter(g);
+      break;
+    default:
+      Sawtooth(g);
+      break;
   }
   return g.Finish();
 }

@@ -110,8 +110,8 @@ double FormulaWidth(const QString& text, const TextStyle& style) {
   return w;
 }
 
-double DrawFormula(QPainter& p, QPointF at, const QString& text, const TextStyle& style,
-                   HAlign h, VAlign v) {
+double DrawFormula(QPainter& p, QPointF at, const QString& text, const TextStyle& style, HAlign h,
+                   VAlign v) {
   std::vector<Run> runs;
   Parse(text, style.italicLatin, 0, runs);
   const double width = FormulaWidth(text, style);

@@ -45,7 +45,7 @@ void Arrow(QPainter& p, QPointF from, QPointF to, double headLength = 9, double 
 
 // Maps world coordinates (mV) into a pixel rectangle of a figure.
 struct Frame {
-  double x0, x1, y0, y1;   // world range shown
+  double x0, x1, y0, y1;            // world range shown
   double left, top, width, height;  // pixel rectangle
   double X(double x) const { return left + (x - x0) / (x1 - x0) * width; }
   double Y(double y) const { return top + (y1 - y) / (y1 - y0) * height; }

@@ -28,7 +28,8 @@ void Centered(QPainter& p, double y, const QString& text, const QFont& font, con
 
 double Noise(double t) {
   return 0.45 * std::sin(2 * M_PI * (3.1 * t + 0.1)) + 0.30 * std::sin(2 * M_PI * (7.3 * t + 0.4)) +
-         0.20 * std::sin(2 * M_PI * (13.9 * t + 0.8)) + 0.12 * std::sin(2 * M_PI * (29.3 * t + 0.3));
+         0.20 * std::sin(2 * M_PI * (13.9 * t + 0.8)) +
+         0.12 * std::sin(2 * M_PI * (29.3 * t + 0.3));
 }
 
 void Trace(QPainter& p, const QRectF& r, double (*f)(double)) {
@@ -40,7 +41,9 @@ void Trace(QPainter& p, const QRectF& r, double (*f)(double)) {
   p.drawPolyline(line);
 }
 
-double Limited(double t) { return std::tanh(2.6 * Noise(t)) * 0.8; }
+double Limited(double t) {
+  return std::tanh(2.6 * Noise(t)) * 0.8;
+}
 
 }  // namespace
 

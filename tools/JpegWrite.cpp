@@ -54,7 +54,8 @@ bool RunEncode(EncodeJob* job) {
   }
   jpeg_start_compress(cinfo, TRUE);
   while (cinfo->next_scanline < cinfo->image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(job->rgb->constScanLine(static_cast<int>(cinfo->next_scanline)));
+    JSAMPROW row =
+        const_cast<JSAMPROW>(job->rgb->constScanLine(static_cast<int>(cinfo->next_scanline)));
     jpeg_write_scanlines(cinfo, &row, 1);
   }
   jpeg_finish_compress(cinfo);
@@ -85,7 +86,8 @@ QByteArray EncodeJpeg(const QImage& image, int quality, QString* error) {
 
   QByteArray result;
   if (ok) {
-    result = QByteArray(reinterpret_cast<const char*>(job.out), static_cast<qsizetype>(job.outSize));
+    result =
+        QByteArray(reinterpret_cast<const char*>(job.out), static_cast<qsizetype>(job.outSize));
   } else if (error) {
     *error = QString::fromLocal8Bit(job.err.message);
   }

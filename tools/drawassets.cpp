@@ -30,8 +30,8 @@ bool Write(const QDir& dir, const QString& name, const QImage& image) {
                  qPrintable(file.errorString()));
     return false;
   }
-  std::printf("%s  %dx%d  %lld bytes\n", qPrintable(file.fileName()), image.width(),
-              image.height(), static_cast<long long>(jpeg.size()));
+  std::printf("%s  %dx%d  %lld bytes\n", qPrintable(file.fileName()), image.width(), image.height(),
+              static_cast<long long>(jpeg.size()));
   return true;
 }
 

@@ -15,10 +15,12 @@ const QImage& Bench() {
   return img;
 }
 
-int Gray(int x, int y) { return qGray(Bench().pixel(x, y)); }
+int Gray(int x, int y) {
+  return qGray(Bench().pixel(x, y));
+}
 
-const bench::Rect HotSpots[] = {bench::Image2,  bench::Image3,  bench::Image4, bench::Image5,
-                                bench::Image6,  bench::Image7,  bench::Image8, bench::Image9,
+const bench::Rect HotSpots[] = {bench::Image2,  bench::Image3,  bench::Image4,  bench::Image5,
+                                bench::Image6,  bench::Image7,  bench::Image8,  bench::Image9,
                                 bench::Image10, bench::Image11, bench::Image12, bench::Image13};
 
 const bench::Rect Labels[] = {bench::LabelIpvIn, bench::LabelKorIn, bench::LabelIpvOut,

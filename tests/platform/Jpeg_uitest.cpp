@@ -9,7 +9,11 @@
 #include <QFile>
 #include <QImageWriter>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -28,7 +32,9 @@ qsizetype FindMarker(const QByteArray& d, unsigned char code, qsizetype from = 2
   return -1;
 }
 
-bool HasJpegWriter() { return QImageWriter::supportedImageFormats().contains("jpeg"); }
+bool HasJpegWriter() {
+  return QImageWriter::supportedImageFormats().contains("jpeg");
+}
 
 QByteArray QtJpeg(const QImage& image) {
   QByteArray out;
@@ -38,6 +44,41 @@ QByteArray QtJpeg(const QImage& image) {
   w.setQuality(95);
   w.write(image);
   return out;
+}
+
+// A CMYK JPEG of one flat colour, written the way print software does: with an Adobe
+// marker and inverted values (255 = no ink).
+QByteArray AdobeCmykJpeg(int c, int m, int y, int k) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr jerr;
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_compress(&cinfo);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &out, &size);
+  cinfo.image_width = 16;
+  cinfo.image_height = 8;
+  cinfo.input_components = 4;
+  cinfo.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&cinfo);  // CMYK input: no colour transform, Adobe marker written
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  unsigned char row[16 * 4];
+  for (int i = 0; i < 16; ++i) {
+    row[4 * i] = static_cast<unsigned char>(255 - c);
+    row[4 * i + 1] = static_cast<unsigned char>(255 - m);
+    row[4 * i + 2] = static_cast<unsigned char>(255 - y);
+    row[4 * i + 3] = static_cast<unsigned char>(255 - k);
+  }
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW r = row;
+    jpeg_write_scanlines(&cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  QByteArray data(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
+  std::free(out);
+  return data;
 }
 
 void ExpectRefused(const QByteArray& data, const char* what) {
@@ -126,6 +167,21 @@ TEST(DecodeJpeg, GreyscaleAndColourContent) {
   EXPECT_NEAR(qRed(c.pixel(10, 8)), 200, 4);
   EXPECT_NEAR(qGreen(c.pixel(10, 8)), 30, 4);
   EXPECT_NEAR(qBlue(c.pixel(10, 8)), 40, 4);
+}
+
+TEST(DecodeJpeg, AdobeCmykBecomesRgb) {
+  const QImage red = platform::DecodeJpeg(AdobeCmykJpeg(0, 255, 255, 0));
+  ASSERT_FALSE(red.isNull());
+  EXPECT_EQ(red.size(), QSize(16, 8));
+  EXPECT_NEAR(qRed(red.pixel(5, 4)), 255, 3);
+  EXPECT_NEAR(qGreen(red.pixel(5, 4)), 0, 3);
+  EXPECT_NEAR(qBlue(red.pixel(5, 4)), 0, 3);
+  // Half black ink on cyan: (0, 128, 128) roughly.
+  const QImage dim = platform::DecodeJpeg(AdobeCmykJpeg(255, 0, 0, 127));
+  ASSERT_FALSE(dim.isNull());
+  EXPECT_NEAR(qRed(dim.pixel(5, 4)), 0, 3);
+  EXPECT_NEAR(qGreen(dim.pixel(5, 4)), 128, 3);
+  EXPECT_NEAR(qBlue(dim.pixel(5, 4)), 128, 3);
 }
 
 TEST(DecodeJpeg, TruncatedDataGivesNullAndReason) {

@@ -9,15 +9,16 @@
 
 namespace {
 
-bool IsCurveColour(QRgb c) { return qBlue(c) > 110 && qBlue(c) - qRed(c) > 50; }
+bool IsCurveColour(QRgb c) {
+  return qBlue(c) > 110 && qBlue(c) - qRed(c) > 50;
+}
 
 bool CurveNear(const QImage& img, double px, double py) {
   const int cx = static_cast<int>(std::lround(px)), cy = static_cast<int>(std::lround(py));
   for (int dy = -1; dy <= 1; ++dy)
     for (int dx = -1; dx <= 1; ++dx) {
       const int x = cx + dx, y = cy + dy;
-      if (x >= 0 && y >= 0 && x < img.width() && y < img.height() &&
-          IsCurveColour(img.pixel(x, y)))
+      if (x >= 0 && y >= 0 && x < img.width() && y < img.height() && IsCurveColour(img.pixel(x, y)))
         return true;
     }
   return false;
