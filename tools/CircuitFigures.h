@@ -36,7 +36,7 @@ inline Frame FigureFrame(int page) {
       {-1.9, 2.3, -0.5, 2.6},        // 5: square law above a threshold
       {-3.2, 3.2, -1.6, 1.6},        // 6: smooth limiter
       {-1.7, 1.7, -2.6, 2.6},        // 7: inverse smooth limiter
-      {-0.17, 0.17, -0.085, 0.085},  // 8: sawtooth
+      {-0.19, 0.19, -0.085, 0.085},  // 8: sawtooth
   };
   const double* r = range[page];
   return Frame{r[0], r[1], r[2], r[3], 12, 12, 276, 226};

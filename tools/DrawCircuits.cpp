@@ -47,15 +47,22 @@ class Figure {
 
   double F(double x) const { return model::Transfer(params_, x); }
 
-  void Axes() {
+  // Axes with arrows; the label x goes under the arrow, or over it where the curve needs the
+  // space below.
+  void Axes(bool xLabelAbove = false) {
     QPen pen(AxisInk, 1.3);
     pen.setCapStyle(Qt::FlatCap);
     p_.setPen(pen);
     const double ox = X(0), oy = Y(0);
     Arrow(p_, QPointF(f_.left, oy), QPointF(f_.left + f_.width, oy), 10, 3.8);
     Arrow(p_, QPointF(ox, f_.top + f_.height), QPointF(ox, f_.top), 10, 3.8);
-    DrawFormula(p_, QPointF(f_.left + f_.width - 4, oy + 6), QStringLiteral("x"), Label(19),
-                HAlign::Right, VAlign::Top);
+    if (xLabelAbove) {
+      DrawFormula(p_, QPointF(f_.left + f_.width - 4, oy - 7), QStringLiteral("x"), Label(19),
+                  HAlign::Right, VAlign::Bottom);
+    } else {
+      DrawFormula(p_, QPointF(f_.left + f_.width - 4, oy + 6), QStringLiteral("x"), Label(19),
+                  HAlign::Right, VAlign::Top);
+    }
     DrawFormula(p_, QPointF(ox + 8, f_.top + 2), QStringLiteral("y"), Label(19), HAlign::Left,
                 VAlign::Top);
   }
@@ -167,7 +174,7 @@ void FullWave(Figure& g) {
   g.Origin(1, -1);
   g.SlopeTriangle(0.8, 0.8 * g.params().a3, g.params().a3, QStringLiteral("a"));
   g.Curve();
-  g.Text(g.P(0.45, -0.3), QStringLiteral("y = a|x|"), HAlign::Left, VAlign::Center);
+  g.Text(g.P(0.25, -0.3), QStringLiteral("y = a|x|"), HAlign::Left, VAlign::Center);
 }
 
 void Square(Figure& g) {
@@ -230,7 +237,7 @@ void InverseLimiter(Figure& g) {
 void Sawtooth(Figure& g) {
   const auto& p = g.params();
   const double half = p.D / 2, peak = p.K * p.D / 2;
-  g.Axes();
+  g.Axes(true);
   g.Dashed(g.P(0, peak), g.P(half, peak));
   g.Dashed(g.P(0, -peak), g.P(-half, -peak));
   g.TickY(peak);
@@ -252,7 +259,7 @@ void Sawtooth(Figure& g) {
   g.Text(QPointF(g.X(0) - 5, g.Y(-peak) + 3), QStringLiteral("−KD/2"), HAlign::Right, VAlign::Top,
          16);
   g.Tick(half);
-  g.Text(QPointF(g.X(half) - 4, g.Y(0) + 4), QStringLiteral("D/2"), HAlign::Right, VAlign::Top, 16);
+  g.Text(QPointF(g.X(half) - 6, g.Y(0) + 4), QStringLiteral("D/2"), HAlign::Right, VAlign::Top, 16);
   g.Text(QPointF(g.X(0) - 4, g.Y(0) - 4), QStringLiteral("0"), HAlign::Right, VAlign::Bottom, 16);
 }
 
