@@ -9,8 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-// jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
+#include "platform/JpegError.h"
 
 // The embedded pictures live in a static library: referencing the resource's initialiser
 // keeps the linker from dropping it. Q_INIT_RESOURCE must be used outside any namespace.
@@ -26,31 +25,9 @@ namespace {
 // header cannot ask for gigabytes.
 constexpr long long MaxPixels = 64ll * 1024 * 1024;
 
-// libjpeg reports fatal errors through error_exit and corrupt-data warnings through
-// emit_message(-1). Both long-jump back to the decoder with the library's message: the
-// default handler would end the process, and a warning means the picture is damaged or
-// truncated (the library would pad it with grey and go on).
-struct ErrorManager {
-  jpeg_error_mgr pub;
-  std::jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
-  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, err->message);
-  std::longjmp(err->jump, 1);
-}
-
-void EmitMessage(j_common_ptr cinfo, int msgLevel) {
-  if (msgLevel < 0) ErrorExit(cinfo);  // a warning: corrupt or missing data
-}
-
-void OutputMessage(j_common_ptr) {}  // never print to stderr
-
 struct DecodeJob {
   jpeg_decompress_struct cinfo;
-  ErrorManager err;
+  jpeg::ErrorManager err;
   const QByteArray* data;
   QImage* image;
   bool tooLarge;
@@ -147,11 +124,7 @@ QImage DecodeJpeg(const QByteArray& data, QString* error) {
   job.image = &image;
   job.tooLarge = false;
   job.noMemory = false;
-  job.err.message[0] = '\0';
-  job.cinfo.err = jpeg_std_error(&job.err.pub);
-  job.err.pub.error_exit = ErrorExit;
-  job.err.pub.emit_message = EmitMessage;
-  job.err.pub.output_message = OutputMessage;
+  job.cinfo.err = jpeg::Install(job.err, true);
   jpeg_create_decompress(&job.cinfo);
 
   const bool ok = RunDecode(&job);

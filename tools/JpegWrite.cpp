@@ -5,29 +5,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <jpeglib.h>
+#include "platform/JpegError.h"
 
 namespace drawassets {
 
 namespace {
 
-struct ErrorManager {
-  jpeg_error_mgr pub;
-  std::jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
-  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, err->message);
-  std::longjmp(err->jump, 1);
-}
-
-void OutputMessage(j_common_ptr) {}
-
 struct EncodeJob {
   jpeg_compress_struct cinfo;
-  ErrorManager err;
+  platform::jpeg::ErrorManager err;
   const QImage* rgb;  // Format_RGB888
   int quality;
   unsigned char* out;
@@ -76,10 +62,7 @@ QByteArray EncodeJpeg(const QImage& image, int quality, QString* error) {
   job.quality = quality;
   job.out = nullptr;
   job.outSize = 0;
-  job.err.message[0] = '\0';
-  job.cinfo.err = jpeg_std_error(&job.err.pub);
-  job.err.pub.error_exit = ErrorExit;
-  job.err.pub.output_message = OutputMessage;
+  job.cinfo.err = platform::jpeg::Install(job.err, false);
   jpeg_create_compress(&job.cinfo);
   const bool ok = RunEncode(&job);
   jpeg_destroy_compress(&job.cinfo);
