@@ -3,4 +3,5 @@ lab_ui_sources(
   Modal.cpp
   Cursor.cpp
   Window.cpp
+  Jpeg.cpp
 )

@@ -1,1 +1,9 @@
-# Sources of this folder: lab_core_sources(...) and lab_ui_sources(...)
+# The program that draws the stored pictures: build/drawassets assets/
+lab_tool_sources(
+  drawassets.cpp
+  DrawKit.cpp
+  DrawBench.cpp
+  DrawTitle.cpp
+  DrawCircuits.cpp
+  JpegWrite.cpp
+)
