@@ -2,4 +2,6 @@ lab_ui_sources(
   MessageBox.cpp
   Modal.cpp
   Cursor.cpp
+  Forms.cpp
+  JpegFallback.cpp
 )
