@@ -9,12 +9,13 @@
 namespace input {
 
 // Clicks into the field (focus moves there as for a mouse click), selects its whole text
-// with Home / Shift+End and types the text over it; Cyrillic characters go as key events
-// that carry their text.
+// with Home / Shift+End, deletes it and types the text; Cyrillic characters go as key
+// events that carry their text.
 inline void TypeInto(QLineEdit& field, const QString& text) {
   QTest::mouseClick(&field, Qt::LeftButton);
   QTest::keyClick(&field, Qt::Key_Home);
   QTest::keyClick(&field, Qt::Key_End, Qt::ShiftModifier);
+  QTest::keyClick(&field, Qt::Key_Delete);
   for (const QChar c : text) {
     if (c.unicode() < 128) {
       QTest::keyClick(&field, c.toLatin1());
