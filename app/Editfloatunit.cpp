@@ -1,6 +1,7 @@
 #include "app/Editfloatunit.h"
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QValidator>
 
@@ -142,4 +143,22 @@ void TEditFloat::focusOutEvent(QFocusEvent* event) {
   // another window taking the activation is not.
   if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
     emit Exit(this);
+}
+
+void TEditFloat::inputMethodEvent(QInputMethodEvent* event) {
+  // Text composed through an input method goes through the same filter: a commit with a
+  // character the field would reject from the keyboard is dropped whole.
+  const QString commit = event->commitString();
+  bool accepted = true;
+  for (char32_t c : commit.toUcs4()) {
+    KeyPress(c);
+    if (c == 0) accepted = false;
+  }
+  if (accepted) {
+    QLineEdit::inputMethodEvent(event);
+    return;
+  }
+  QInputMethodEvent filtered(event->preeditString(), event->attributes());
+  QLineEdit::inputMethodEvent(&filtered);
+  event->accept();
 }

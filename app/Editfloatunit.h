@@ -68,6 +68,7 @@ class TEditFloat : public QLineEdit {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
 
  private:
   friend class EditFloatLengthLimit;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -140,6 +141,22 @@ TEST(EditFloatControl, LettersControlKeysAndCyrillicAreRejected) {
   QTest::keyClick(b.field, Qt::Key_Backspace);
   QTest::keyClick(b.field, '4');
   EXPECT_EQ(b.Text(), "14");
+}
+
+TEST(EditFloatControl, InputMethodTextIsFilteredToo) {
+  Bench b(editfloat::FieldDesign{"", 0, 100, 12});
+  b.Caret(2);
+  QInputMethodEvent letter;
+  letter.setCommitString(QString::fromUtf8("й"));
+  QApplication::sendEvent(b.field, &letter);
+  QInputMethodEvent mixed;
+  mixed.setCommitString(QString::fromUtf8("3ж"));
+  QApplication::sendEvent(b.field, &mixed);
+  EXPECT_EQ(b.Text(), "12");
+  QInputMethodEvent digits;
+  digits.setCommitString("34");
+  QApplication::sendEvent(b.field, &digits);
+  EXPECT_EQ(b.Text(), "1234");
 }
 
 TEST(EditFloatControl, EnterIsReportedAndGoesNoFurther) {
