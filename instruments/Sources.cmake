@@ -1,4 +1,3 @@
-# Sources of this folder: lab_core_sources(...) and lab_ui_sources(...)
 lab_core_sources(
   Density.cpp
   Correlometer.cpp

@@ -28,6 +28,9 @@ class Dialog : public QDialog {
   Dialog(QWidget* parent, const QString& caption, int clientWidth, int clientHeight,
          FrameButtons buttons);
 
+  // Every way of closing ends here: FormClose, then the dialog's own close.
+  void done(int result) override;
+
  protected:
   // Called each time the window is shown (not when it comes back from being minimised).
   virtual void FormShow() {}
@@ -36,9 +39,6 @@ class Dialog : public QDialog {
 
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-
- public:
-  void done(int result) override;
 
  private:
   FrameButtons buttons_;
