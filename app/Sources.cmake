@@ -1,7 +1,9 @@
 lab_core_sources(
   Comfun.cpp
   BenchScale.cpp
+  EditFloatRules.cpp
 )
 lab_ui_sources(
   Unit1.cpp
+  Editfloatunit.cpp
 )

@@ -2,3 +2,9 @@ lab_core_sources(
   Density.cpp
   Correlometer.cpp
 )
+lab_ui_sources(
+  Unitipv.cpp
+  Unitkor.cpp
+  Unitind.cpp
+  Unitgist.cpp
+)

@@ -10,3 +10,8 @@ lab_core_sources(
 )
 lab_core_simd_sources(FLAGS -mavx2 FILES NoiseKernelsAvx2.cpp)
 lab_core_simd_sources(FLAGS -mavx512f -mavx512dq -mavx512vl -Wno-maybe-uninitialized FILES NoiseKernelsAvx512.cpp)
+lab_ui_sources(
+  Unitgenerator.cpp
+  Unitnlcircuit.cpp
+  Unitturn.cpp
+)

@@ -4,4 +4,5 @@ lab_ui_sources(
   Cursor.cpp
   Window.cpp
   Jpeg.cpp
+  Forms.cpp
 )

@@ -1,11 +1,12 @@
 #pragma once
 // Scripts the modal windows of a window test. Each ShowModal takes the next action from the
-// queue and runs it once the dialog's own event loop is running, so buttons, focus and
-// close events behave as for a user. A watchdog fails the test and closes a dialog that
-// stays open, so a forgotten button never hangs the test run.
+// queue and runs it once the dialog's own event loop is running and the dialog is active,
+// so buttons, focus and close events behave as for a user. A watchdog fails the test and closes a
+// dialog that stays open, so a forgotten button never hangs the test run.
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QTest>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -41,7 +42,12 @@ class ModalScript {
       a = [](QDialog& dlg) { dlg.reject(); };
     }
     bool timedOut = false;
-    QTimer::singleShot(0, &d, [&d, a] { a(d); });
+    // The action starts once the dialog is the active window, so focus moves as for a user.
+    QTimer::singleShot(0, &d, [&d, a] {
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&d, 1000))
+          << "modal window never became active: " << d.windowTitle().toStdString();
+      a(d);
+    });
     QTimer watchdog;
     watchdog.setSingleShot(true);
     QObject::connect(&watchdog, &QTimer::timeout, &d, [&] {
