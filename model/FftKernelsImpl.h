@@ -1,0 +1,261 @@
+// The two phases of the fast transform, written once over a vector type V and included by
+// each kernel file (model/FftKernels*.cpp) after it has defined V for its instruction set.
+// Everything here has internal linkage, so code built with wider instructions can never
+// stand in for the plain build at link time.
+//
+// V provides: type T, lanes W, Load/Store (unaligned), LoadFirst(p, n) (lanes >= n zero),
+// Set1, Zero, Add, Sub, Mul, and Transpose(T rows[W]) (rows become columns).
+//
+// The butterfly is the plain algorithm's: with (c, d) = x[ip] and u = (a, b),
+//   f = (c + d) * a;  t = (f - d * (a + b), f + c * (b - a));  x[ip] = x[i] - t;  x[i] += t,
+// every operation rounded to double in this order (no fused multiply-add).
+#include "model/FftKernels.h"
+
+namespace model::fftk {
+namespace {
+
+template <class V>
+struct Tw {
+  typename V::T a, ab, ba;  // a, a + b, b - a of the factor (a, b)
+};
+
+template <class V>
+inline Tw<V> MakeTw(typename V::T a, typename V::T b) {
+  return {a, V::Add(a, b), V::Sub(b, a)};
+}
+
+template <class V>
+inline Tw<V> BroadcastTw(const Twiddles& tw, int l, long j) {
+  const long k = (1L << (l - 1)) + j;
+  return MakeTw<V>(V::Set1(tw.a[k]), V::Set1(tw.b[k]));
+}
+
+template <class V>
+inline void Butterfly(typename V::T& pr, typename V::T& pi, typename V::T& qr,
+                      typename V::T& qi, const Tw<V>& w) {
+  using T = typename V::T;
+  const T f = V::Mul(V::Add(qr, qi), w.a);
+  const T tr = V::Sub(f, V::Mul(qi, w.ab));
+  const T ti = V::Add(f, V::Mul(qr, w.ba));
+  qr = V::Sub(pr, tr);
+  qi = V::Sub(pi, ti);
+  pr = V::Add(pr, tr);
+  pi = V::Add(pi, ti);
+}
+
+// Rows of points: row r starts at re + r * stride (and im + r * stride).
+struct Rows {
+  double* re;
+  double* im;
+  long stride;
+};
+
+// One stage over `rows` rows of nv vectors each: rows g + t and g + t + h (t < h, g a
+// multiple of 2h), twiddle factor tw(t, v) of the stage for vector v. Reads src, writes dst
+// (the same rows, or another buffer of the same shape).
+template <class V, int MaxNv, class TwFn>
+void Pass2(Rows src, Rows dst, int rows, int nv, int h, TwFn tw) {
+  using T = typename V::T;
+  for (int t = 0; t < h; ++t) {
+    Tw<V> w[MaxNv];
+    for (int v = 0; v < nv; ++v) w[v] = tw(t, v);
+    for (int g = t; g < rows; g += 2 * h) {
+      const long p = g * src.stride, q = (g + h) * src.stride;
+      const long pd = g * dst.stride, qd = (g + h) * dst.stride;
+      for (int v = 0; v < nv; ++v) {
+        const int o = v * V::W;
+        T pr = V::Load(src.re + p + o), pi = V::Load(src.im + p + o);
+        T qr = V::Load(src.re + q + o), qi = V::Load(src.im + q + o);
+        Butterfly<V>(pr, pi, qr, qi, w[v]);
+        V::Store(dst.re + pd + o, pr);
+        V::Store(dst.im + pd + o, pi);
+        V::Store(dst.re + qd + o, qr);
+        V::Store(dst.im + qd + o, qi);
+      }
+    }
+  }
+}
+
+// Two stages at once: the first with half-distance h and factors tw1(t, v), the second
+// with half-distance 2h and factors tw2(t, v) for t < 2h. Rows g+t, g+t+h, g+t+2h, g+t+3h
+// (t < h, g a multiple of 4h) pass through both stages before they are stored.
+template <class V, int MaxNv, class Tw1Fn, class Tw2Fn>
+void Pass4(Rows src, Rows dst, int rows, int nv, int h, Tw1Fn tw1, Tw2Fn tw2) {
+  using T = typename V::T;
+  for (int t = 0; t < h; ++t) {
+    Tw<V> w1[MaxNv], w2[MaxNv], w3[MaxNv];
+    for (int v = 0; v < nv; ++v) {
+      w1[v] = tw1(t, v);
+      w2[v] = tw2(t, v);
+      w3[v] = tw2(t + h, v);
+    }
+    for (int g = t; g < rows; g += 4 * h) {
+      long s[4], d[4];
+      for (int k = 0; k < 4; ++k) {
+        s[k] = (g + k * h) * src.stride;
+        d[k] = (g + k * h) * dst.stride;
+      }
+      for (int v = 0; v < nv; ++v) {
+        const int o = v * V::W;
+        T r0 = V::Load(src.re + s[0] + o), i0 = V::Load(src.im + s[0] + o);
+        T r1 = V::Load(src.re + s[1] + o), i1 = V::Load(src.im + s[1] + o);
+        T r2 = V::Load(src.re + s[2] + o), i2 = V::Load(src.im + s[2] + o);
+        T r3 = V::Load(src.re + s[3] + o), i3 = V::Load(src.im + s[3] + o);
+        Butterfly<V>(r0, i0, r1, i1, w1[v]);
+        Butterfly<V>(r2, i2, r3, i3, w1[v]);
+        Butterfly<V>(r0, i0, r2, i2, w2[v]);
+        Butterfly<V>(r1, i1, r3, i3, w3[v]);
+        V::Store(dst.re + d[0] + o, r0);
+        V::Store(dst.im + d[0] + o, i0);
+        V::Store(dst.re + d[1] + o, r1);
+        V::Store(dst.im + d[1] + o, i1);
+        V::Store(dst.re + d[2] + o, r2);
+        V::Store(dst.im + d[2] + o, i2);
+        V::Store(dst.re + d[3] + o, r3);
+        V::Store(dst.im + d[3] + o, i3);
+      }
+    }
+  }
+}
+
+// `stages` consecutive stages, stage e (1 .. stages) with half-distance 2^(e-1+shift) rows,
+// as passes of two stages: the first pass reads `in`, the last writes `out`, the others work
+// in `buf`. twOf(e) gives the factor function of stage e.
+template <class V, int MaxNv, class TwOf>
+void RunStages(Rows in, Rows buf, Rows out, int rows, int nv, int stages, int shift,
+               TwOf twOf) {
+  int e = 1;
+  while (e <= stages) {
+    const bool first = e == 1;
+    const bool pair = e + 1 <= stages;
+    const bool last = e + (pair ? 1 : 0) == stages;
+    const Rows src = first ? in : buf;
+    const Rows dst = last ? out : buf;
+    const int h = 1 << (e - 1 + shift);
+    if (pair) {
+      Pass4<V, MaxNv>(src, dst, rows, nv, h, twOf(e), twOf(e + 1));
+      e += 2;
+    } else {
+      Pass2<V, MaxNv>(src, dst, rows, nv, h, twOf(e));
+      e += 1;
+    }
+  }
+}
+
+// Phase A: groups of W blocks of 2^s points, bit-reversed load, stages 1 .. s, transposed
+// store.
+template <class V>
+void RunPhaseATemplate(const PhaseA& job) {
+  using T = typename V::T;
+  constexpr int W = V::W;
+  const int s = job.s;
+  const int S = 1 << s;
+  const int shift = job.m - s;
+  double* const bre = job.scratch;
+  double* const bim = job.scratch + static_cast<long>(S) * W;
+  const Rows buf{bre, bim, W};
+
+  // Row o of a group holds point o of each of its W blocks, lane k from block
+  // revHigh[C*W + k]; in the source that is point revS[o] * 2^(m-s) + C*W + k: the lanes are
+  // consecutive source samples.
+  auto load = [&](const double* src, long base) -> T {
+    if (src == nullptr || base >= job.count) return V::Zero();
+    if (base + W <= job.count) return V::Load(src + base);
+    return V::LoadFirst(src + base, static_cast<int>(job.count - base));
+  };
+
+  for (int C = job.groupBegin; C < job.groupEnd; ++C) {
+    const long first = static_cast<long>(C) * W;
+    // The first stages are applied as the rows arrive.
+    if (s >= 2) {
+      const Tw<V> w1 = BroadcastTw<V>(job.tw, 1, 0);
+      const Tw<V> w2 = BroadcastTw<V>(job.tw, 2, 0);
+      const Tw<V> w3 = BroadcastTw<V>(job.tw, 2, 1);
+      for (int o = 0; o < S; o += 4) {
+        T r[4], i[4];
+        for (int k = 0; k < 4; ++k) {
+          const long base = (static_cast<long>(job.revS[o + k]) << shift) + first;
+          r[k] = load(job.srcRe, base);
+          i[k] = load(job.srcIm, base);
+        }
+        Butterfly<V>(r[0], i[0], r[1], i[1], w1);
+        Butterfly<V>(r[2], i[2], r[3], i[3], w1);
+        Butterfly<V>(r[0], i[0], r[2], i[2], w2);
+        Butterfly<V>(r[1], i[1], r[3], i[3], w3);
+        for (int k = 0; k < 4; ++k) {
+          V::Store(bre + (o + k) * W, r[k]);
+          V::Store(bim + (o + k) * W, i[k]);
+        }
+      }
+    } else {
+      const Tw<V> w1 = BroadcastTw<V>(job.tw, 1, 0);
+      for (int o = 0; o < S; o += 2) {
+        T r[2], i[2];
+        for (int k = 0; k < 2; ++k) {
+          const long base = (static_cast<long>(job.revS[o + k]) << shift) + first;
+          r[k] = load(job.srcRe, base);
+          i[k] = load(job.srcIm, base);
+        }
+        Butterfly<V>(r[0], i[0], r[1], i[1], w1);
+        for (int k = 0; k < 2; ++k) {
+          V::Store(bre + (o + k) * W, r[k]);
+          V::Store(bim + (o + k) * W, i[k]);
+        }
+      }
+    }
+    const int done = s >= 2 ? 2 : 1;
+    if (s > done) {
+      auto twOf = [&](int e) {
+        const int l = done + e;
+        return [&job, l](int t, int) { return BroadcastTw<V>(job.tw, l, t); };
+      };
+      RunStages<V, 1>(buf, buf, buf, S, 1, s - done, done, twOf);
+    }
+    // Back to natural order: W rows (point offsets) by W lanes (blocks), transposed.
+    long dest[W];
+    for (int k = 0; k < W; ++k) dest[k] = static_cast<long>(job.revHigh[first + k]) << s;
+    for (int o = 0; o < S; o += W) {
+      T t[W];
+      for (int k = 0; k < W; ++k) t[k] = V::Load(bre + (o + k) * W);
+      V::Transpose(t);
+      for (int k = 0; k < W; ++k) V::Store(job.re + dest[k] + o, t[k]);
+      for (int k = 0; k < W; ++k) t[k] = V::Load(bim + (o + k) * W);
+      V::Transpose(t);
+      for (int k = 0; k < W; ++k) V::Store(job.im + dest[k] + o, t[k]);
+    }
+  }
+}
+
+// Phase B: chunks of R columns, stages s+1 .. m.
+template <class V, int R>
+void RunPhaseBTemplate(const PhaseB& job) {
+  constexpr int W = V::W;
+  constexpr int Nv = R / W;
+  const int s = job.s;
+  const int stages = job.m - s;
+  if (stages <= 0) return;
+  const long S = 1L << s;
+  const int rows = 1 << stages;
+  double* const bre = job.scratch;
+  double* const bim = job.scratch + static_cast<long>(rows) * R;
+  const Rows buf{bre, bim, R};
+  for (int c = job.chunkBegin; c < job.chunkEnd; ++c) {
+    const long r0 = static_cast<long>(c) * R;
+    const Rows mem{job.re + r0, job.im + r0, S};
+    // Stage e of the rows is stage s + e of the transform; its factor for row offset t and
+    // column r0 + v*W + lane is number t * 2^s + r0 + v*W + lane.
+    auto twOf = [&](int e) {
+      const long base = (1L << (s + e - 1)) + r0;
+      const double* const a = job.tw.a + base;
+      const double* const b = job.tw.b + base;
+      return [a, b, S](int t, int v) {
+        const long k = t * S + v * W;
+        return MakeTw<V>(V::Load(a + k), V::Load(b + k));
+      };
+    };
+    RunStages<V, Nv>(mem, buf, mem, rows, Nv, stages, 0, twOf);
+  }
+}
+
+}  // namespace
+}  // namespace model::fftk
