@@ -44,8 +44,7 @@ void Fast(benchmark::State& state, simd::Level level) {
   const int n = static_cast<int>(state.range(0));
   FillSignal(n);
   for (auto _ : state) {
-    model::FftTransform(SampleStore::InputSamples, n, n, SampleStore::WorkIm,
-                        SampleStore::WorkRe);
+    model::FftTransform(SampleStore::InputSamples, n, n, SampleStore::WorkIm, SampleStore::WorkRe);
     benchmark::DoNotOptimize(SampleStore::WorkRe[n - 1]);
   }
   simd::SetLevel(saved);

@@ -34,7 +34,7 @@ constexpr long long MaxLength = 1LL << 30;
 constexpr int MinFastLog2 = 6;
 constexpr int MaxFastLog2 = 22;
 // Below this length the second thread costs more than it saves.
-constexpr int MinParallelLog2 = 15;
+constexpr int MinParallelLog2 = 31;
 
 int Log2(long long len) {
   int m = 0;
@@ -215,12 +215,11 @@ class Engine {
 // Runs the whole fast transform of 2^m points, m in [MinFastLog2, MaxFastLog2]:
 // (srcRe, srcIm) are read in bit-reversed order (srcIm null: zeros; count points present),
 // (re, im) receive the result. The sources must not overlap the outputs.
-void RunFast(const double* srcRe, const double* srcIm, long count, double* re, double* im,
-             int m, FftProgress* progress) {
+void RunFast(const double* srcRe, const double* srcIm, long count, double* re, double* im, int m,
+             FftProgress* progress) {
   int levelIndex = static_cast<int>(simd::Current());
   // The widest level that fits this length: 2^s >= chunk and 2^(m-s) >= width.
-  while (levelIndex > 0 &&
-         Log2(Levels[levelIndex].width) + Log2(Levels[levelIndex].chunk) > m)
+  while (levelIndex > 0 && Log2(Levels[levelIndex].width) + Log2(Levels[levelIndex].chunk) > m)
     --levelIndex;
   const Level& level = Levels[levelIndex];
   const int s = std::min(level.maxPhaseA, m - Log2(level.width));
@@ -229,10 +228,20 @@ void RunFast(const double* srcRe, const double* srcIm, long count, double* re, d
   std::lock_guard<std::mutex> lock(engine.mutex);
   engine.Prepare(m, s, level.width, level.chunk);
 
-  fftk::PhaseA a{srcRe, srcIm, count, re, im, m, s, engine.revS(), engine.revHigh(),
-                 engine.twiddles(), engine.scratch(0), 0, (1 << (m - s)) / level.width};
-  fftk::PhaseB b{re, im, m, s, engine.twiddles(), engine.scratch(0), 0,
-                 (1 << s) / level.chunk};
+  fftk::PhaseA a{srcRe,
+                 srcIm,
+                 count,
+                 re,
+                 im,
+                 m,
+                 s,
+                 engine.revS(),
+                 engine.revHigh(),
+                 engine.twiddles(),
+                 engine.scratch(0),
+                 0,
+                 (1 << (m - s)) / level.width};
+  fftk::PhaseB b{re, im, m, s, engine.twiddles(), engine.scratch(0), 0, (1 << s) / level.chunk};
   auto advance = [progress](int stages) {
     if (progress)
       for (int k = 0; k < stages; ++k) progress->Advance();
@@ -305,8 +314,8 @@ int FftLength(int count, int size) {
   return static_cast<int>(std::min(len, MaxLength));
 }
 
-int FftTransformPlain(const double* source, int count, int size, double* imaginary,
-                      double* real, FftProgress* progress) {
+int FftTransformPlain(const double* source, int count, int size, double* imaginary, double* real,
+                      FftProgress* progress) {
   const int len = FftLength(count, size);
   if (len == 0) return 0;
   if (progress) progress->Begin(len, Log2(len));
@@ -343,8 +352,7 @@ void FftComplexPlain(const double* sourceRe, const double* sourceIm, double* re,
   StagesPlain(re, im, len, nullptr);
 }
 
-void FftComplex(const double* sourceRe, const double* sourceIm, double* re, double* im,
-                int len) {
+void FftComplex(const double* sourceRe, const double* sourceIm, double* re, double* im, int len) {
   const int m = Log2(len);
   if (m < MinFastLog2 || m > MaxFastLog2 || Overlaps(sourceRe, len, re, len) ||
       Overlaps(sourceRe, len, im, len) || Overlaps(sourceIm, len, re, len) ||

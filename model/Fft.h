@@ -15,8 +15,8 @@ namespace model {
 
 // The three messages of the transform.
 extern const char* const FftSizeBelowCountText;  // "Объём БПФ меньше длины сигнала."
-extern const char* const FftZeroSizeText;        // "Модуль БПФ: Попытка установить ..."
-extern const char* const FftWrongSizeText;       // followed by the size in decimal
+extern const char* const FftZeroSizeText;  // "Модуль БПФ: Попытка установить ..."
+extern const char* const FftWrongSizeText;  // followed by the size in decimal
 
 // Receives the progress of a running transform (the progress window plugs in here).
 // All calls come from the thread that called the transform.
@@ -51,15 +51,14 @@ int FftTransform(const double* source, int count, int size, double* imaginary, d
                  FftProgress* progress = nullptr);
 
 // The same, computed by the plain loops exactly as the algorithm is written.
-int FftTransformPlain(const double* source, int count, int size, double* imaginary,
-                      double* real, FftProgress* progress = nullptr);
+int FftTransformPlain(const double* source, int count, int size, double* imaginary, double* real,
+                      FftProgress* progress = nullptr);
 
 // The transform of the complex signal (sourceRe[n], sourceIm[n]), n < len, len a power of
 // two from 2 to 2^30, into (re, im): the same butterflies and twiddle factors as the real
 // transform, with both parts permuted. Each source is either its own output (in place) or
 // does not overlap either output. No messages.
-void FftComplex(const double* sourceRe, const double* sourceIm, double* re, double* im,
-                int len);
+void FftComplex(const double* sourceRe, const double* sourceIm, double* re, double* im, int len);
 void FftComplexPlain(const double* sourceRe, const double* sourceIm, double* re, double* im,
                      int len);
 

@@ -33,13 +33,13 @@ struct PhaseA {
   long count;           // source points present; the rest are zeros (count <= len)
   double* re;           // outputs (natural order), must not overlap the sources
   double* im;
-  int m;                // log2 len
-  int s;                // stages of this phase; 2^s >= W, 2^(m-s) >= W
-  const int* revS;      // bit reversal of s bits, 2^s entries
-  const int* revHigh;   // bit reversal of m-s bits, 2^(m-s) entries
+  int m;               // log2 len
+  int s;               // stages of this phase; 2^s >= W, 2^(m-s) >= W
+  const int* revS;     // bit reversal of s bits, 2^s entries
+  const int* revHigh;  // bit reversal of m-s bits, 2^(m-s) entries
   Twiddles tw;
-  double* scratch;      // 2 * 2^s * W doubles, 64-byte aligned
-  int groupBegin;       // groups of W blocks to process, out of 2^(m-s) / W
+  double* scratch;  // 2 * 2^s * W doubles, 64-byte aligned
+  int groupBegin;   // groups of W blocks to process, out of 2^(m-s) / W
   int groupEnd;
 };
 
@@ -47,7 +47,7 @@ struct PhaseB {
   double* re;  // in place
   double* im;
   int m;
-  int s;       // stages s+1 .. m are done here
+  int s;  // stages s+1 .. m are done here
   Twiddles tw;
   double* scratch;  // 2 * 2^(m-s) * R doubles, 64-byte aligned
   int chunkBegin;   // chunks of R columns to process, out of 2^s / R

@@ -47,7 +47,11 @@ struct VecAvx512 {
 
 namespace model::fftk {
 
-void RunPhaseAAvx512(const PhaseA& job) { RunPhaseATemplate<VecAvx512>(job); }
-void RunPhaseBAvx512(const PhaseB& job) { RunPhaseBTemplate<VecAvx512, ChunkAvx512>(job); }
+void RunPhaseAAvx512(const PhaseA& job) {
+  RunPhaseATemplate<VecAvx512>(job);
+}
+void RunPhaseBAvx512(const PhaseB& job) {
+  RunPhaseBTemplate<VecAvx512, ChunkAvx512>(job);
+}
 
 }  // namespace model::fftk

@@ -31,8 +31,8 @@ inline Tw<V> BroadcastTw(const Twiddles& tw, int l, long j) {
 }
 
 template <class V>
-inline void Butterfly(typename V::T& pr, typename V::T& pi, typename V::T& qr,
-                      typename V::T& qi, const Tw<V>& w) {
+inline void Butterfly(typename V::T& pr, typename V::T& pi, typename V::T& qr, typename V::T& qi,
+                      const Tw<V>& w) {
   using T = typename V::T;
   const T f = V::Mul(V::Add(qr, qi), w.a);
   const T tr = V::Sub(f, V::Mul(qi, w.ab));
@@ -122,8 +122,7 @@ void Pass4(Rows src, Rows dst, int rows, int nv, int h, Tw1Fn tw1, Tw2Fn tw2) {
 // as passes of two stages: the first pass reads `in`, the last writes `out`, the others work
 // in `buf`. twOf(e) gives the factor function of stage e.
 template <class V, int MaxNv, class TwOf>
-void RunStages(Rows in, Rows buf, Rows out, int rows, int nv, int stages, int shift,
-               TwOf twOf) {
+void RunStages(Rows in, Rows buf, Rows out, int rows, int nv, int stages, int shift, TwOf twOf) {
   int e = 1;
   while (e <= stages) {
     const bool first = e == 1;

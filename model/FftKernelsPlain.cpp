@@ -25,7 +25,11 @@ struct VecPlain {
 
 namespace model::fftk {
 
-void RunPhaseAPlain(const PhaseA& job) { RunPhaseATemplate<VecPlain>(job); }
-void RunPhaseBPlain(const PhaseB& job) { RunPhaseBTemplate<VecPlain, ChunkPlain>(job); }
+void RunPhaseAPlain(const PhaseA& job) {
+  RunPhaseATemplate<VecPlain>(job);
+}
+void RunPhaseBPlain(const PhaseB& job) {
+  RunPhaseBTemplate<VecPlain, ChunkPlain>(job);
+}
 
 }  // namespace model::fftk

@@ -11,3 +11,6 @@ lab_core_sources(
 )
 lab_core_simd_sources(FLAGS -mavx2 FILES NoiseKernelsAvx2.cpp FftKernelsAvx2.cpp)
 lab_core_simd_sources(FLAGS -mavx512f -mavx512dq -mavx512vl -Wno-maybe-uninitialized FILES NoiseKernelsAvx512.cpp FftKernelsAvx512.cpp)
+lab_ui_sources(
+  Fft0unit.cpp
+)

@@ -69,9 +69,13 @@ double RelativeError(const std::vector<double>& re, const std::vector<double>& i
 // what is measured at every length, while a real fault (a wrong factor, a lost butterfly, a
 // wrong sign) gives errors of order one. Short transforms are bounded by 1e-14, well above
 // their plain rounding error (a few 1e-16).
-double ErrorBound(int len) { return std::max(1e-14, len * 2.220446049250313e-16 / 4); }
+double ErrorBound(int len) {
+  return std::max(1e-14, len * 2.220446049250313e-16 / 4);
+}
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 void ExpectSameBits(const std::vector<double>& got, const std::vector<double>& want,
                     const std::string& what) {
@@ -88,8 +92,7 @@ struct Result {
   int len;
 };
 
-Result Transform(const std::vector<double>& x, int count, int size, bool plain,
-                 int room = 0) {
+Result Transform(const std::vector<double>& x, int count, int size, bool plain, int room = 0) {
   Result r;
   const int n = std::max({room, size, count, 2});
   r.re.assign(n, -7.0);  // not zero: the transform must clear what it uses
@@ -131,18 +134,18 @@ TEST(FftLength, CorrectedSizesSayWhy) {
   MessageRecorder rec;
   EXPECT_EQ(FftLength(0, 0), 2);
   EXPECT_EQ(FftLength(4, 6), 4);
-  EXPECT_EQ(FftLength(-10, -8), 8);   // a negative size counts by its magnitude
+  EXPECT_EQ(FftLength(-10, -8), 8);  // a negative size counts by its magnitude
   EXPECT_EQ(FftLength(-10, -6), 4);
   EXPECT_EQ(FftLength(1, 524287), 262144);
   EXPECT_EQ(FftLength(1, 0x7FFFFFFF), 1 << 30);
   EXPECT_EQ(FftLength(-0x7FFFFFFF - 1, -0x7FFFFFFF - 1), 1 << 30);  // 2^31 is too long
-  EXPECT_EQ(rec.texts, (std::vector<std::string>{
-                           "Модуль БПФ: Попытка установить нулевой объем преобразования.",
-                           "Установлен неправильный объем БПФ: 6",
-                           "Установлен неправильный объем БПФ: 6",
-                           "Установлен неправильный объем БПФ: 524287",
-                           "Установлен неправильный объем БПФ: 2147483647",
-                           "Установлен неправильный объем БПФ: 2147483648"}));
+  EXPECT_EQ(rec.texts,
+            (std::vector<std::string>{
+                "Модуль БПФ: Попытка установить нулевой объем преобразования.",
+                "Установлен неправильный объем БПФ: 6", "Установлен неправильный объем БПФ: 6",
+                "Установлен неправильный объем БПФ: 524287",
+                "Установлен неправильный объем БПФ: 2147483647",
+                "Установлен неправильный объем БПФ: 2147483648"}));
 }
 
 TEST(FftTransform, SizeBelowCountRefusesAndLeavesArraysAlone) {
@@ -305,8 +308,8 @@ TEST(FftFast, SameBitsAsPlainLoopOnEveryLevel) {
       for (simd::Level level : Levels()) {
         simd::SetLevel(level);
         const Result got = Transform(x, count, len, false);
-        const std::string what = std::string(simd::Name(level)) + " len " +
-                                 std::to_string(len) + " count " + std::to_string(count);
+        const std::string what = std::string(simd::Name(level)) + " len " + std::to_string(len) +
+                                 " count " + std::to_string(count);
         ExpectSameBits(got.re, want.re, what + " re");
         ExpectSameBits(got.im, want.im, what + " im");
       }
