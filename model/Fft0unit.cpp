@@ -14,8 +14,8 @@ constexpr int ClientWidth = 223, ClientHeight = 34;
 }  // namespace
 
 TFFT0Form::TFFT0Form(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowStaysOnTopHint) {
+    : QDialog(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
   setObjectName("FFT0Form");
   setWindowTitle(QString::fromUtf8("БПФ"));
   setModal(false);
@@ -68,7 +68,9 @@ void TFFT0Form::Begin(int length, int stages) {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TFFT0Form::Advance() { Bar->setValue(std::min(Bar->value() + 1, Bar->maximum())); }
+void TFFT0Form::Advance() {
+  Bar->setValue(std::min(Bar->value() + 1, Bar->maximum()));
+}
 
 void TFFT0Form::End() {
   if (ShowProgress) hide();
