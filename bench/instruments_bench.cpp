@@ -56,8 +56,7 @@ int Register() {
                                  DensityFast, level)
         ->Unit(benchmark::kMicrosecond);
   }
-  benchmark::RegisterBenchmark("CorrelationAt/plain", Correlation)
-      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("CorrelationAt/plain", Correlation)->Unit(benchmark::kMicrosecond);
   return 0;
 }
 const int registered = Register();

@@ -20,9 +20,9 @@ long long CountInWindowAvx2(const double* x, long long n, double lo, double hi) 
     }
   }
   alignas(32) long long lanes[4];
-  _mm256_store_si256(reinterpret_cast<__m256i*>(lanes),
-                     _mm256_add_epi64(_mm256_add_epi64(acc[0], acc[1]),
-                                      _mm256_add_epi64(acc[2], acc[3])));
+  _mm256_store_si256(
+      reinterpret_cast<__m256i*>(lanes),
+      _mm256_add_epi64(_mm256_add_epi64(acc[0], acc[1]), _mm256_add_epi64(acc[2], acc[3])));
   long long counted = lanes[0] + lanes[1] + lanes[2] + lanes[3];
   for (; i < n; ++i) {
     if (lo <= x[i] && x[i] < hi) ++counted;

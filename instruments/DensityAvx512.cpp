@@ -29,8 +29,8 @@ long long CountInWindowAvx512(const double* x, long long n, double lo, double hi
     acc[0] = _mm512_mask_add_epi64(acc[0], in, acc[0], one);
   }
   alignas(64) long long lanes[8];
-  _mm512_store_si512(lanes, _mm512_add_epi64(_mm512_add_epi64(acc[0], acc[1]),
-                                             _mm512_add_epi64(acc[2], acc[3])));
+  _mm512_store_si512(
+      lanes, _mm512_add_epi64(_mm512_add_epi64(acc[0], acc[1]), _mm512_add_epi64(acc[2], acc[3])));
   long long counted = 0;
   for (long long c : lanes) counted += c;
   return counted;

@@ -1,7 +1,7 @@
 #include "model/Fft.h"
 
 #include <algorithm>
-#include <barrier>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +13,7 @@
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "model/FftKernels.h"
 #include "model/Messages.h"
@@ -34,7 +35,7 @@ constexpr long long MaxLength = 1LL << 30;
 constexpr int MinFastLog2 = 6;
 constexpr int MaxFastLog2 = 22;
 // Below this length the second thread costs more than it saves.
-constexpr int MinParallelLog2 = 31;
+constexpr int MinParallelLog2 = 17;
 
 int Log2(long long len) {
   int m = 0;
@@ -134,20 +135,120 @@ Buffer Allocate(long n) {
 
 struct Level {
   int width, chunk, maxPhaseA;
-  void (*phaseA)(const fftk::PhaseA&);
-  void (*phaseB)(const fftk::PhaseB&);
+  void (*phaseA)(const fftk::PhaseA&, int, int);
+  void (*phaseB)(const fftk::PhaseB&, int, int);
 };
 
-// Phase A keeps 2^s x W points in its buffer: up to 32 KB, the first-level data cache.
+// Phase A keeps 2^s x W points in its buffer: 32 KB, the first-level data cache. Phase B
+// works on chunks of 2^(m-s) x R points in the second-level cache.
+constexpr int MaxPhaseA = 11;
 constexpr Level Levels[] = {
     {fftk::WidthPlain, fftk::ChunkPlain, 11, fftk::RunPhaseAPlain, fftk::RunPhaseBPlain},
     {fftk::WidthAvx2, fftk::ChunkAvx2, 9, fftk::RunPhaseAAvx2, fftk::RunPhaseBAvx2},
     {fftk::WidthAvx512, fftk::ChunkAvx512, 8, fftk::RunPhaseAAvx512, fftk::RunPhaseBAvx512},
 };
+constexpr long PhaseABuffer = 2L << MaxPhaseA;  // doubles: 2 * 2^s * W for every level
+constexpr bool BufferFits(const Level& v) {
+  int w = 0;
+  while ((1 << w) < v.width) ++w;
+  return v.maxPhaseA + w <= MaxPhaseA && v.maxPhaseA <= MaxPhaseA;
+}
+static_assert(BufferFits(Levels[0]) && BufferFits(Levels[1]) && BufferFits(Levels[2]));
 
-// The twiddle factors of the stages 1 .. m by the recurrence, the bit-reversal tables and
-// the scratch buffers. The tables only grow: the factors of a stage do not depend on the
-// length, so one table serves every shorter transform.
+// Chunks lie this many doubles apart beyond their size, so that the pieces a group of rows
+// writes into consecutive chunks do not all meet in one cache set.
+constexpr int ChunkPad = 8;
+
+std::unique_ptr<int[]> ReversalTable(int bits) {
+  const int n = 1 << bits;
+  auto t = std::make_unique<int[]>(n);
+  for (int i = 0; i < n; ++i) {
+    int r = 0;
+    for (int k = 0; k < bits; ++k) r |= ((i >> k) & 1) << (bits - 1 - k);
+    t[i] = r;
+  }
+  return t;
+}
+
+// The factors of stage l by the recurrence: a[j], b[j] for j < 2^(l-1).
+void StageTwiddles(int l, double* a, double* b) {
+  const long le1 = 1L << (l - 1);
+  double ur = 1, ui = 0, wr, wi;
+  StageFactor(static_cast<int>(le1), wr, wi);
+  for (long j = 0; j < le1; ++j) {
+    a[j] = ur;
+    b[j] = ui;
+    NextFactor(ur, ui, wr, wi);
+  }
+}
+
+// Everything a length 2^m split at s needs besides the arrays: the bit-reversal tables, the
+// scratch chunks and the twiddle stream of phase B in the order the passes read it.
+struct Plan {
+  int m, s, chunk;
+  std::unique_ptr<int[]> revS, revHigh;
+  long chunkStride, twStride;
+  int chunks;
+  Buffer dataRe, dataIm, tw;
+
+  Plan(int m_, int s_, int chunk_) : m(m_), s(s_), chunk(chunk_) {
+    const int E = m - s;
+    const long S = 1L << s;
+    revS = ReversalTable(s);
+    revHigh = ReversalTable(E);
+    chunks = static_cast<int>(S / chunk);
+    chunkStride = (1L << E) * chunk + ChunkPad;
+    dataRe = Allocate(chunks * chunkStride);
+    dataIm = Allocate(chunks * chunkStride);
+    twStride = fftk::TwiddleStreamLength(E, chunk);
+    tw = Allocate(chunks * twStride);
+
+    // Lay out the factors of stages s+1 .. m: for each chunk, pass after pass, for each run
+    // G of the pass the factors number rev(G) (and rev(G) + 2^(e-1) for the second stage of
+    // a pair) of the chunk's R columns, a parts then b parts.
+    const fftk::PassPlan plan{E};
+    const long le1max = 1L << (m - 1);
+    Buffer a = Allocate(le1max), b = Allocate(le1max);
+    long passOffset = 0;
+    for (int k = 0; k < plan.Count(); ++k) {
+      const int e0 = plan.First(k);
+      const bool pair = plan.Pair(k);
+      const int runs = 1 << (e0 - 1);
+      const long record = (pair ? 6L : 2L) * chunk;
+      const std::unique_ptr<int[]> rev = ReversalTable(e0 - 1);
+      for (int e = e0; e <= e0 + (pair ? 1 : 0); ++e) {
+        StageTwiddles(s + e, a.get(), b.get());
+        for (int c = 0; c < chunks; ++c) {
+          double* const dst = tw.get() + c * twStride + passOffset;
+          for (int G = 0; G < runs; ++G) {
+            const long t = rev[G];
+            double* const r = dst + G * record;
+            for (int j = 0; j < chunk; ++j) {
+              const long col = static_cast<long>(c) * chunk + j;
+              if (e == e0) {
+                r[j] = a[t * S + col];
+                r[chunk + j] = b[t * S + col];
+              } else {
+                r[2 * chunk + j] = a[t * S + col];
+                r[3 * chunk + j] = b[t * S + col];
+                r[4 * chunk + j] = a[(t + runs) * S + col];
+                r[5 * chunk + j] = b[(t + runs) * S + col];
+              }
+            }
+          }
+        }
+      }
+      passOffset += runs * record;
+    }
+  }
+
+  long Bytes() const {
+    return static_cast<long>(sizeof(double)) * chunks * (2 * chunkStride + twStride);
+  }
+};
+
+// The cached plans, the factors of the first stages and the phase-A buffers of the two
+// threads. A transform holds the lock from start to end.
 class Engine {
  public:
   static Engine& Instance() {
@@ -157,59 +258,57 @@ class Engine {
 
   std::mutex mutex;
 
-  // Makes the tables ready for 2^m points split at s, and the scratch for two threads.
-  void Prepare(int m, int s, int width, int chunk) {
-    if (m > twLog2_) BuildTwiddles(m);
-    if (s != revSLog2_) revS_ = ReversalTable(s), revSLog2_ = s;
-    if (m - s != revHighLog2_) revHigh_ = ReversalTable(m - s), revHighLog2_ = m - s;
-    const long need = 2 * std::max((1L << s) * width, (1L << (m - s)) * chunk);
-    if (need > scratchSize_) {
-      for (Buffer& b : scratch_) b = Allocate(need);
-      scratchSize_ = need;
-    }
+  const Plan& PlanFor(int m, int s, int chunk) {
+    for (const auto& p : plans_)
+      if (p->m == m && p->s == s && p->chunk == chunk) return *p;
+    // Keep the memory bounded: the program uses a handful of lengths, but a caller could
+    // walk through many.
+    long total = 0;
+    for (const auto& p : plans_) total += p->Bytes();
+    if (total > (96L << 20)) plans_.clear();
+    plans_.push_back(std::make_unique<Plan>(m, s, chunk));
+    return *plans_.back();
   }
 
-  fftk::Twiddles twiddles() const { return {twA_.get(), twB_.get()}; }
-  const int* revS() const { return revS_.get(); }
-  const int* revHigh() const { return revHigh_.get(); }
-  double* scratch(int k) const { return scratch_[k].get(); }
+  const double* twA() const { return twA_.get(); }
+  const double* twB() const { return twB_.get(); }
+  double* buffer(int k) const { return buffers_[k].get(); }
 
  private:
-  void BuildTwiddles(int m) {
-    Buffer a = Allocate(1L << m), b = Allocate(1L << m);
-    a[0] = b[0] = 0;  // unused
-    for (int l = 1; l <= m; ++l) {
+  Engine()
+      : twA_(Allocate(1L << MaxPhaseA)),
+        twB_(Allocate(1L << MaxPhaseA)),
+        buffers_{Allocate(PhaseABuffer), Allocate(PhaseABuffer)} {
+    twA_[0] = twB_[0] = 0;  // unused
+    for (int l = 1; l <= MaxPhaseA; ++l) {
       const long le1 = 1L << (l - 1);
-      double ur = 1, ui = 0, wr, wi;
-      StageFactor(static_cast<int>(le1), wr, wi);
-      for (long j = 0; j < le1; ++j) {
-        a[le1 + j] = ur;
-        b[le1 + j] = ui;
-        NextFactor(ur, ui, wr, wi);
-      }
+      StageTwiddles(l, twA_.get() + le1, twB_.get() + le1);
     }
-    twA_ = std::move(a);
-    twB_ = std::move(b);
-    twLog2_ = m;
-  }
-
-  static std::unique_ptr<int[]> ReversalTable(int bits) {
-    const int n = 1 << bits;
-    auto t = std::make_unique<int[]>(n);
-    for (int i = 0; i < n; ++i) {
-      int r = 0;
-      for (int k = 0; k < bits; ++k) r |= ((i >> k) & 1) << (bits - 1 - k);
-      t[i] = r;
-    }
-    return t;
   }
 
   Buffer twA_, twB_;
-  int twLog2_ = 0;
-  std::unique_ptr<int[]> revS_, revHigh_;
-  int revSLog2_ = -1, revHighLog2_ = -1;
-  Buffer scratch_[2];
-  long scratchSize_ = 0;
+  Buffer buffers_[2];
+  std::vector<std::unique_ptr<Plan>> plans_;
+};
+
+// Hands out work items one at a time to whichever thread asks, and tells when all are done.
+class Items {
+ public:
+  explicit Items(int total) : total_(total) {}
+  template <class Fn>
+  void Work(Fn fn) {
+    for (int i; (i = next_.fetch_add(1, std::memory_order_relaxed)) < total_;) {
+      fn(i);
+      done_.fetch_add(1, std::memory_order_release);
+    }
+  }
+  void AwaitAll() const {
+    while (done_.load(std::memory_order_acquire) < total_) std::this_thread::yield();
+  }
+
+ private:
+  const int total_;
+  std::atomic<int> next_{0}, done_{0};
 };
 
 // Runs the whole fast transform of 2^m points, m in [MinFastLog2, MaxFastLog2]:
@@ -217,72 +316,69 @@ class Engine {
 // (re, im) receive the result. The sources must not overlap the outputs.
 void RunFast(const double* srcRe, const double* srcIm, long count, double* re, double* im, int m,
              FftProgress* progress) {
+  // The widest level that fits this length: 2^s >= R and 2^(m-s) >= max(W, 2).
+  auto split = [m](const Level& v) {
+    return std::min(v.maxPhaseA, m - std::max(Log2(v.width), 1));
+  };
   int levelIndex = static_cast<int>(simd::Current());
-  // The widest level that fits this length: 2^s >= chunk and 2^(m-s) >= width.
-  while (levelIndex > 0 && Log2(Levels[levelIndex].width) + Log2(Levels[levelIndex].chunk) > m)
-    --levelIndex;
+  while (levelIndex > 0 && split(Levels[levelIndex]) < Log2(Levels[levelIndex].chunk)) --levelIndex;
   const Level& level = Levels[levelIndex];
-  const int s = std::min(level.maxPhaseA, m - Log2(level.width));
+  const int s = split(level);
 
   Engine& engine = Engine::Instance();
   std::lock_guard<std::mutex> lock(engine.mutex);
-  engine.Prepare(m, s, level.width, level.chunk);
+  const Plan& plan = engine.PlanFor(m, s, level.chunk);
 
   fftk::PhaseA a{srcRe,
                  srcIm,
                  count,
-                 re,
-                 im,
                  m,
                  s,
-                 engine.revS(),
-                 engine.revHigh(),
-                 engine.twiddles(),
-                 engine.scratch(0),
-                 0,
-                 (1 << (m - s)) / level.width};
-  fftk::PhaseB b{re, im, m, s, engine.twiddles(), engine.scratch(0), 0, (1 << s) / level.chunk};
+                 plan.revS.get(),
+                 plan.revHigh.get(),
+                 engine.twA(),
+                 engine.twB(),
+                 engine.buffer(0),
+                 plan.dataRe.get(),
+                 plan.dataIm.get(),
+                 plan.chunkStride};
+  const fftk::PhaseB b{plan.dataRe.get(),
+                       plan.dataIm.get(),
+                       plan.chunkStride,
+                       plan.tw.get(),
+                       plan.twStride,
+                       plan.revHigh.get(),
+                       re,
+                       im,
+                       m,
+                       s};
+  const int groups = (1 << (m - s)) / level.width;
+  Items itemsA(groups), itemsB(plan.chunks);
   auto advance = [progress](int stages) {
     if (progress)
       for (int k = 0; k < stages; ++k) progress->Advance();
   };
 
-  const bool parallel = m >= MinParallelLog2 && std::thread::hardware_concurrency() > 1;
-  if (parallel) {
-    fftk::PhaseA a2 = a;
-    fftk::PhaseB b2 = b;
-    a.groupEnd = a2.groupBegin = a.groupEnd / 2;
-    b.chunkEnd = b2.chunkBegin = b.chunkEnd / 2;
-    a2.scratch = b2.scratch = engine.scratch(1);
-    std::barrier<> sync(2);
-    std::thread worker;
+  std::thread worker;
+  if (m >= MinParallelLog2 && std::thread::hardware_concurrency() > 1) {
     try {
       worker = std::thread([&] {
-        level.phaseA(a2);
-        sync.arrive_and_wait();
-        level.phaseB(b2);
+        fftk::PhaseA mine = a;
+        mine.buffer = engine.buffer(1);
+        itemsA.Work([&](int i) { level.phaseA(mine, i, i + 1); });
+        itemsA.AwaitAll();
+        itemsB.Work([&](int i) { level.phaseB(b, i, i + 1); });
       });
     } catch (const std::system_error&) {
       // No second thread: this one does all the work.
-      a.groupEnd = a2.groupEnd;
-      b.chunkEnd = b2.chunkEnd;
-      level.phaseA(a);
-      advance(s);
-      level.phaseB(b);
-      advance(m - s);
-      return;
     }
-    level.phaseA(a);
-    sync.arrive_and_wait();
-    advance(s);
-    level.phaseB(b);
-    worker.join();
-    advance(m - s);
-    return;
   }
-  level.phaseA(a);
+  itemsA.Work([&](int i) { level.phaseA(a, i, i + 1); });
+  itemsA.AwaitAll();
   advance(s);
-  level.phaseB(b);
+  itemsB.Work([&](int i) { level.phaseB(b, i, i + 1); });
+  itemsB.AwaitAll();
+  if (worker.joinable()) worker.join();
   advance(m - s);
 }
 

@@ -40,11 +40,11 @@ struct VecAvx2 {
 
 namespace model::fftk {
 
-void RunPhaseAAvx2(const PhaseA& job) {
-  RunPhaseATemplate<VecAvx2>(job);
+void RunPhaseAAvx2(const PhaseA& job, int begin, int end) {
+  RunPhaseATemplate<VecAvx2, ChunkAvx2>(job, begin, end);
 }
-void RunPhaseBAvx2(const PhaseB& job) {
-  RunPhaseBTemplate<VecAvx2, ChunkAvx2>(job);
+void RunPhaseBAvx2(const PhaseB& job, int begin, int end) {
+  RunPhaseBTemplate<VecAvx2, ChunkAvx2>(job, begin, end);
 }
 
 }  // namespace model::fftk

@@ -22,11 +22,13 @@ struct VecAvx512 {
   // 8 x 8: pairs within 128-bit lanes, then the lanes themselves in two rounds.
   static void Transpose(T* r) {
     T t[8];
+#pragma GCC unroll 4
     for (int k = 0; k < 4; ++k) {
       t[2 * k] = _mm512_unpacklo_pd(r[2 * k], r[2 * k + 1]);
       t[2 * k + 1] = _mm512_unpackhi_pd(r[2 * k], r[2 * k + 1]);
     }
     // Even columns come from t0, t2, t4, t6; odd ones from t1, t3, t5, t7.
+#pragma GCC unroll 2
     for (int odd = 0; odd < 2; ++odd) {
       const T u0 = _mm512_shuffle_f64x2(t[odd], t[odd + 2], 0x88);
       const T u1 = _mm512_shuffle_f64x2(t[odd], t[odd + 2], 0xDD);
@@ -47,11 +49,11 @@ struct VecAvx512 {
 
 namespace model::fftk {
 
-void RunPhaseAAvx512(const PhaseA& job) {
-  RunPhaseATemplate<VecAvx512>(job);
+void RunPhaseAAvx512(const PhaseA& job, int begin, int end) {
+  RunPhaseATemplate<VecAvx512, ChunkAvx512>(job, begin, end);
 }
-void RunPhaseBAvx512(const PhaseB& job) {
-  RunPhaseBTemplate<VecAvx512, ChunkAvx512>(job);
+void RunPhaseBAvx512(const PhaseB& job, int begin, int end) {
+  RunPhaseBTemplate<VecAvx512, ChunkAvx512>(job, begin, end);
 }
 
 }  // namespace model::fftk

@@ -25,11 +25,11 @@ struct VecPlain {
 
 namespace model::fftk {
 
-void RunPhaseAPlain(const PhaseA& job) {
-  RunPhaseATemplate<VecPlain>(job);
+void RunPhaseAPlain(const PhaseA& job, int begin, int end) {
+  RunPhaseATemplate<VecPlain, ChunkPlain>(job, begin, end);
 }
-void RunPhaseBPlain(const PhaseB& job) {
-  RunPhaseBTemplate<VecPlain, ChunkPlain>(job);
+void RunPhaseBPlain(const PhaseB& job, int begin, int end) {
+  RunPhaseBTemplate<VecPlain, ChunkPlain>(job, begin, end);
 }
 
 }  // namespace model::fftk

@@ -18,7 +18,7 @@ TEST(LagOf, TruncatesTheExtendedQuotient) {
   EXPECT_EQ(LagOf(0.01, 0.005), 2);
   EXPECT_EQ(LagOf(0.015, 0.005), 2);  // 0,015 / 0,005 lies just below 3
   EXPECT_EQ(LagOf(0.02, 0.005), 4);
-  EXPECT_EQ(LagOf(0.0045, 0.0005), 8);  // and 0,0045 / 0,0005 just below 9
+  EXPECT_EQ(LagOf(0.0045, 0.0005), 8);      // and 0,0045 / 0,0005 just below 9
   EXPECT_EQ(LagOf(1000, 0.0005), 1999999);  // the stored 0,0005 is a little above 0,0005
   EXPECT_EQ(LagOf(0.1, 0.01), 10);
   EXPECT_EQ(LagOf(-0.015, 0.005), -2);  // toward zero
@@ -38,7 +38,9 @@ double Reference(const std::vector<double>& x, int lag, double mean, double scal
   return scale * sum / (n - lag);
 }
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 }  // namespace
 

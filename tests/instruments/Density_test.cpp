@@ -107,8 +107,8 @@ TEST(CountInWindow, SameCountAsPlainLoopOnEveryLevel) {
       for (auto [lo, hi] : {std::pair{0.25, 0.75}, std::pair{0.0, 0.0}, std::pair{-0.0, 1e-300},
                             std::pair{-2.0, 2.0}, std::pair{-Inf, Inf}}) {
         ASSERT_EQ(CountInWindow(x.data(), n, lo, hi), CountInWindowPlain(x.data(), n, lo, hi))
-            << simd::Name(static_cast<simd::Level>(level)) << " n " << n << " [" << lo << ", "
-            << hi << ")";
+            << simd::Name(static_cast<simd::Level>(level)) << " n " << n << " [" << lo << ", " << hi
+            << ")";
       }
     }
   }
