@@ -9,6 +9,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "model/Simd.h"
@@ -372,6 +373,43 @@ TEST(FftFast, SourceMayBeTheRealArray) {
   EXPECT_EQ(FftTransform(im2.data(), len, len, im2.data(), re2.data()), len);
   ExpectSameBits(re2, want.re, "re");
   ExpectSameBits(im2, want.im, "im");
+}
+
+TEST(FftFast, ComplexInPlaceSameBitsAsOutOfPlace) {
+  const int len = 4096;
+  const std::vector<double> xr = RandomSignal(len, 13), xi = RandomSignal(len, 14);
+  std::vector<double> wantRe(len), wantIm(len);
+  FftComplex(xr.data(), xi.data(), wantRe.data(), wantIm.data(), len);
+  std::vector<double> re = xr, im = xi;
+  FftComplex(re.data(), im.data(), re.data(), im.data(), len);
+  ExpectSameBits(re, wantRe, "re");
+  ExpectSameBits(im, wantIm, "im");
+}
+
+// Transforms requested from several threads at once (each with its own arrays, lengths that
+// share and that do not share cached tables) give the same bits as one after the other.
+TEST(FftFast, ConcurrentCallersGetTheirOwnResults) {
+  const int lengths[] = {1 << 17, 1 << 12, 1 << 17, 1 << 15};
+  std::vector<std::vector<double>> inputs, wantRe, wantIm;
+  for (int k = 0; k < 4; ++k) {
+    inputs.push_back(RandomSignal(lengths[k], 40 + k));
+    const Result r = Transform(inputs[k], lengths[k], lengths[k], true);
+    wantRe.push_back(r.re);
+    wantIm.push_back(r.im);
+  }
+  std::vector<Result> got(4);
+  std::vector<std::thread> threads;
+  for (int k = 0; k < 4; ++k) {
+    threads.emplace_back([&, k] {
+      for (int rep = 0; rep < 3; ++rep)
+        got[k] = Transform(inputs[k], lengths[k], lengths[k], false);
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  for (int k = 0; k < 4; ++k) {
+    ExpectSameBits(got[k].re, wantRe[k], "re " + std::to_string(k));
+    ExpectSameBits(got[k].im, wantIm[k], "im " + std::to_string(k));
+  }
 }
 
 // ---- progress --------------------------------------------------------------------------------
