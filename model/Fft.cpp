@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,10 +29,11 @@ namespace {
 constexpr double Pi = 3.141592653589793;
 constexpr long long MaxLength = 1LL << 30;
 
-// The fast path covers these lengths; the others (tiny, or with a twiddle table larger
-// than 64 MB) run the plain loops, which give the same bits.
+// The fast path covers these lengths; the others (the tiny ones, and those above 2^20
+// points, whose cached scratch and twiddle stream would pass 32 MB) run the plain loops,
+// which give the same bits.
 constexpr int MinFastLog2 = 6;
-constexpr int MaxFastLog2 = 22;
+constexpr int MaxFastLog2 = 20;
 // Below this length the second thread costs more than it saves.
 constexpr int MinParallelLog2 = 17;
 
@@ -428,6 +428,13 @@ int FftTransform(const double* source, int count, int size, double* imaginary, d
   if (len == 0) return 0;
   const int m = Log2(len);
   if (progress) progress->Begin(len, m);
+  // The progress display ends even if the scratch for a new length cannot be allocated.
+  struct EndOnExit {
+    FftProgress* p;
+    ~EndOnExit() {
+      if (p) p->End();
+    }
+  } endOnExit{progress};
   const long n = std::clamp<long>(count, 0, len);
   if (m < MinFastLog2 || m > MaxFastLog2 || Overlaps(source, n, real, len) ||
       Overlaps(source, n, imaginary, len)) {
@@ -435,7 +442,6 @@ int FftTransform(const double* source, int count, int size, double* imaginary, d
   } else {
     RunFast(n > 0 ? source : nullptr, nullptr, n, real, imaginary, m, progress);
   }
-  if (progress) progress->End();
   return len;
 }
 

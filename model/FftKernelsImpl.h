@@ -43,100 +43,63 @@ inline void Butterfly(typename V::T& pr, typename V::T& pi, typename V::T& qr, t
   pi = V::Add(pi, ti);
 }
 
-// Rows of points: row r starts at re + r * stride (and im + r * stride).
+// The phase-A buffer: row o (a column of the group) is one vector at re + o * W.
 struct Rows {
   double* re;
   double* im;
   long stride;
 };
 
-// One stage over `rows` rows of nv vectors each: rows g + t and g + t + h (t < h, g a
-// multiple of 2h), twiddle factor tw(t, v) of the stage for vector v. Reads src, writes dst
-// (the same rows, or another buffer of the same shape).
-template <class V, int MaxNv, class TwFn>
-void Pass2(Rows src, Rows dst, int rows, int nv, int h, TwFn tw) {
+// One stage in place: rows g + t and g + t + h (t < h, g a multiple of 2h) with the
+// stage's factor tw(t).
+template <class V, class TwFn>
+void Pass2(Rows x, int rows, int h, TwFn tw) {
   using T = typename V::T;
   for (int t = 0; t < h; ++t) {
-    Tw<V> w[MaxNv];
-    for (int v = 0; v < nv; ++v) w[v] = tw(t, v);
+    const Tw<V> w = tw(t);
     for (int g = t; g < rows; g += 2 * h) {
-      const long p = g * src.stride, q = (g + h) * src.stride;
-      const long pd = g * dst.stride, qd = (g + h) * dst.stride;
-      for (int v = 0; v < nv; ++v) {
-        const int o = v * V::W;
-        T pr = V::Load(src.re + p + o), pi = V::Load(src.im + p + o);
-        T qr = V::Load(src.re + q + o), qi = V::Load(src.im + q + o);
-        Butterfly<V>(pr, pi, qr, qi, w[v]);
-        V::Store(dst.re + pd + o, pr);
-        V::Store(dst.im + pd + o, pi);
-        V::Store(dst.re + qd + o, qr);
-        V::Store(dst.im + qd + o, qi);
-      }
+      double* const pr = x.re + g * x.stride;
+      double* const pi = x.im + g * x.stride;
+      double* const qr = pr + h * x.stride;
+      double* const qi = pi + h * x.stride;
+      T a = V::Load(pr), b = V::Load(pi), c = V::Load(qr), d = V::Load(qi);
+      Butterfly<V>(a, b, c, d, w);
+      V::Store(pr, a);
+      V::Store(pi, b);
+      V::Store(qr, c);
+      V::Store(qi, d);
     }
   }
 }
 
-// Two stages at once: the first with half-distance h and factors tw1(t, v), the second
-// with half-distance 2h and factors tw2(t, v) for t < 2h. Rows g+t, g+t+h, g+t+2h, g+t+3h
-// (t < h, g a multiple of 4h) pass through both stages before they are stored.
-template <class V, int MaxNv, class Tw1Fn, class Tw2Fn>
-void Pass4(Rows src, Rows dst, int rows, int nv, int h, Tw1Fn tw1, Tw2Fn tw2) {
+// Two stages in place: the first with half-distance h and factors tw1(t), the second with
+// half-distance 2h and factors tw2(t), t < 2h. Rows g+t, g+t+h, g+t+2h, g+t+3h (t < h, g a
+// multiple of 4h) pass through both stages before they are stored.
+template <class V, class Tw1Fn, class Tw2Fn>
+void Pass4(Rows x, int rows, int h, Tw1Fn tw1, Tw2Fn tw2) {
   using T = typename V::T;
   for (int t = 0; t < h; ++t) {
-    Tw<V> w1[MaxNv], w2[MaxNv], w3[MaxNv];
-    for (int v = 0; v < nv; ++v) {
-      w1[v] = tw1(t, v);
-      w2[v] = tw2(t, v);
-      w3[v] = tw2(t + h, v);
-    }
+    const Tw<V> w1 = tw1(t), w2 = tw2(t), w3 = tw2(t + h);
     for (int g = t; g < rows; g += 4 * h) {
-      long s[4], d[4];
+      double* r[4];
+      double* i[4];
+      T vr[4], vi[4];
+#pragma GCC unroll 4
       for (int k = 0; k < 4; ++k) {
-        s[k] = (g + k * h) * src.stride;
-        d[k] = (g + k * h) * dst.stride;
+        r[k] = x.re + (g + k * h) * x.stride;
+        i[k] = x.im + (g + k * h) * x.stride;
+        vr[k] = V::Load(r[k]);
+        vi[k] = V::Load(i[k]);
       }
-      for (int v = 0; v < nv; ++v) {
-        const int o = v * V::W;
-        T r0 = V::Load(src.re + s[0] + o), i0 = V::Load(src.im + s[0] + o);
-        T r1 = V::Load(src.re + s[1] + o), i1 = V::Load(src.im + s[1] + o);
-        T r2 = V::Load(src.re + s[2] + o), i2 = V::Load(src.im + s[2] + o);
-        T r3 = V::Load(src.re + s[3] + o), i3 = V::Load(src.im + s[3] + o);
-        Butterfly<V>(r0, i0, r1, i1, w1[v]);
-        Butterfly<V>(r2, i2, r3, i3, w1[v]);
-        Butterfly<V>(r0, i0, r2, i2, w2[v]);
-        Butterfly<V>(r1, i1, r3, i3, w3[v]);
-        V::Store(dst.re + d[0] + o, r0);
-        V::Store(dst.im + d[0] + o, i0);
-        V::Store(dst.re + d[1] + o, r1);
-        V::Store(dst.im + d[1] + o, i1);
-        V::Store(dst.re + d[2] + o, r2);
-        V::Store(dst.im + d[2] + o, i2);
-        V::Store(dst.re + d[3] + o, r3);
-        V::Store(dst.im + d[3] + o, i3);
+      Butterfly<V>(vr[0], vi[0], vr[1], vi[1], w1);
+      Butterfly<V>(vr[2], vi[2], vr[3], vi[3], w1);
+      Butterfly<V>(vr[0], vi[0], vr[2], vi[2], w2);
+      Butterfly<V>(vr[1], vi[1], vr[3], vi[3], w3);
+#pragma GCC unroll 4
+      for (int k = 0; k < 4; ++k) {
+        V::Store(r[k], vr[k]);
+        V::Store(i[k], vi[k]);
       }
-    }
-  }
-}
-
-// `stages` consecutive stages, stage e (1 .. stages) with half-distance 2^(e-1+shift) rows,
-// as passes of two stages: the first pass reads `in`, the last writes `out`, the others work
-// in `buf`. twOf(e) gives the factor function of stage e.
-template <class V, int MaxNv, class TwOf>
-void RunStages(Rows in, Rows buf, Rows out, int rows, int nv, int stages, int shift, TwOf twOf) {
-  int e = 1;
-  while (e <= stages) {
-    const bool first = e == 1;
-    const bool pair = e + 1 <= stages;
-    const bool last = e + (pair ? 1 : 0) == stages;
-    const Rows src = first ? in : buf;
-    const Rows dst = last ? out : buf;
-    const int h = 1 << (e - 1 + shift);
-    if (pair) {
-      Pass4<V, MaxNv>(src, dst, rows, nv, h, twOf(e), twOf(e + 1));
-      e += 2;
-    } else {
-      Pass2<V, MaxNv>(src, dst, rows, nv, h, twOf(e));
-      e += 1;
     }
   }
 }
@@ -208,13 +171,15 @@ void RunPhaseATemplate(const PhaseA& job, int begin, int end) {
         }
       }
     }
-    const int done = s >= 2 ? 2 : 1;
-    if (s > done) {
-      auto twOf = [&](int e) {
-        const int l = done + e;
-        return [&job, l](int t, int) { return BroadcastTw<V>(job.twA, job.twB, l, t); };
-      };
-      RunStages<V, 1>(buf, buf, buf, S, 1, s - done, done, twOf);
+    // The other stages, two per pass over the buffer.
+    auto twOf = [&job](int l) {
+      return [&job, l](int t) { return BroadcastTw<V>(job.twA, job.twB, l, t); };
+    };
+    for (int l = s >= 2 ? 3 : 2; l <= s; l += 2) {
+      if (l + 1 <= s)
+        Pass4<V>(buf, S, 1 << (l - 1), twOf(l), twOf(l + 1));
+      else
+        Pass2<V>(buf, S, 1 << (l - 1), twOf(l));
     }
     // Into the chunks: W columns (buffer rows) by W rows (lanes), transposed, so that each
     // row's R columns of a chunk lie together in its slot C*W + k.
