@@ -45,8 +45,8 @@ int FftLength(int count, int size);
 // imaginary[0..len-1] with zeros, and transforms in place; len = FftLength(count, size).
 // Returns len, or 0 when the request was refused and the arrays were left untouched.
 // Both arrays must hold len doubles and must not overlap each other; the source may be one
-// of them (it is read before it is overwritten). No allocation after the first call with
-// a given length.
+// of them (it is read before it is overwritten). The twiddle tables and scratch arrays of
+// the fast path are built at the first call with a given length and kept for later calls.
 int FftTransform(const double* source, int count, int size, double* imaginary, double* real,
                  FftProgress* progress = nullptr);
 

@@ -20,8 +20,6 @@
 //     twiddle factors read as one stream laid out in the order of use; the last pass writes
 //     the rows to their natural places in (re, im).
 // Both phases fuse two stages per pass over their data.
-#include <cstddef>
-
 namespace model::fftk {
 
 struct PhaseA {
@@ -53,7 +51,7 @@ struct PhaseB {
   int s;
 };
 
-// Vector width W, chunk width R and the largest phase-A stage count of each level.
+// Vector width W and chunk width R of each level.
 constexpr int WidthPlain = 1, ChunkPlain = 8;
 constexpr int WidthAvx2 = 4, ChunkAvx2 = 8;
 constexpr int WidthAvx512 = 8, ChunkAvx512 = 16;
