@@ -246,8 +246,8 @@ AxisGrid BuildAxisGrid(Axis axis, const FrameLayout& layout, const PlotMap& map,
   const double min = isX ? map.xmin : map.ymin;
   const double max = isX ? map.xmax : map.ymax;
   const int pixels = isX ? map.w_out : map.h_out;
-  const long double extent = isX ? static_cast<long double>(1.2) * layout.lwx
-                                    : static_cast<long double>(1.3) * layout.th;
+  const long double extent =
+      isX ? static_cast<long double>(1.2) * layout.lwx : static_cast<long double>(1.3) * layout.th;
   auto toPixel = [&](double v) { return isX ? map.MathToPhisX(v) : map.MathToPhisY(v); };
 
   AxisGrid g;

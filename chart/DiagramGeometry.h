@@ -31,21 +31,21 @@ long double PowerOf10(int k);
 // ---- Frame layout ---------------------------------------------------------------------
 
 struct FrameInput {
-  int width = 0;        // the control's width and height
+  int width = 0;  // the control's width and height
   int height = 0;
-  int textHeight = 0;   // TextHeight("0") in the larger of the y-name and title fonts
-  int nameXWidth = 0;   // TextWidth(NameX) in the x-name font
-  int digitWidth = 0;   // TextWidth("0") in the tick-label font
+  int textHeight = 0;  // TextHeight("0") in the larger of the y-name and title fonts
+  int nameXWidth = 0;  // TextWidth(NameX) in the x-name font
+  int digitWidth = 0;  // TextWidth("0") in the tick-label font
   double xmin = -1, xmax = 1, ymin = -1, ymax = 1;
   int precisionX = 1, precisionY = 1;
 };
 
 struct FrameLayout {
-  int th = 0, half = 0;          // text height and its half
-  int availW = 0, availH = 0;    // room left for the net and its labels
-  int cx = 0, cy = 0;            // characters of an x and a y label
-  int lwx = 0, lwy = 0;          // widths of an x and a y label
-  int labels = 0;                // 1: tick marks and labels are drawn
+  int th = 0, half = 0;                              // text height and its half
+  int availW = 0, availH = 0;                        // room left for the net and its labels
+  int cx = 0, cy = 0;                                // characters of an x and a y label
+  int lwx = 0, lwy = 0;                              // widths of an x and a y label
+  int labels = 0;                                    // 1: tick marks and labels are drawn
   int xb_net = 0, yb_net = 0, w_net = 0, h_net = 0;  // the net (grid frame)
   int x0_out = 0, y0_out = 0, w_out = 0, h_out = 0;  // the plot area
   int xe_net() const { return xb_net + w_net; }
@@ -134,8 +134,8 @@ double FirstMinorTick(Axis axis, double min, double step);
 struct GridMark {
   double value = 0;
   int pixel = 0;
-  bool zero = false;   // the zero line: drawn solid
-  std::string label;   // empty when labels are off
+  bool zero = false;  // the zero line: drawn solid
+  std::string label;  // empty when labels are off
 };
 
 struct MinorTick {
@@ -147,7 +147,7 @@ struct AxisGrid {
   double step = 0;
   double first = 0;
   double eps = 0;
-  int precision = 0;   // after the label precision search
+  int precision = 0;  // after the label precision search
   std::vector<GridMark> marks;
   std::vector<MinorTick> minor;  // empty when labels are off
 };

@@ -173,7 +173,7 @@ TEST(PlotMap, TransformsTruncateTowardZeroInExtendedPrecision) {
   u.xmax = 1;
   EXPECT_EQ(u.MathToPhisX(0.05), 5);
   EXPECT_EQ(u.MathToPhisX(std::nextafter(0.05, 0.0)), 4);  // just left of the boundary
-  EXPECT_EQ(u.MathToPhisX(-0.005), 0);                    // -0.5 truncates to 0, not -1
+  EXPECT_EQ(u.MathToPhisX(-0.005), 0);                     // -0.5 truncates to 0, not -1
   EXPECT_EQ(u.MathToPhisX(-0.015), -1);
   // 0.3 is stored just below 3/10: in double the product rounds up to 30, in extended
   // precision it stays below and truncates to 29.

@@ -115,7 +115,7 @@ TEST(HistogramDrawing, ElevenBinsDrawOutlinesAndTheZeroLineToTheEdges) {
     left = std::min(left, s.x1);
     right = std::max(right, s.x1);
   }
-  EXPECT_NEAR(left, 50, 1);  // x = -1.1
+  EXPECT_NEAR(left, 50, 1);    // x = -1.1
   EXPECT_NEAR(right, 270, 1);  // x = 1.1
 
   // Each bar top spans its own bin at its own row; the bin above Ymax has no top but its
@@ -194,7 +194,8 @@ TEST(HistogramDrawing, HiddenTypeMismatchShowsTheReadMessagePerBar) {
   Recorder r;
   DrawHistogram(r, k, v.net, v.map);
   ASSERT_FALSE(rec.texts.empty());
-  for (const auto& t : rec.texts) EXPECT_EQ(t, "Keeper:Попытка считать непрерывный график как дискретный");
+  for (const auto& t : rec.texts)
+    EXPECT_EQ(t, "Keeper:Попытка считать непрерывный график как дискретный");
   // Bars 0..3, bar 0 twice, and the empty bars left and right of them inside the view.
   EXPECT_GE(rec.texts.size(), 5u);
 }
