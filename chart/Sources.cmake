@@ -4,3 +4,6 @@ lab_core_sources(
   DiagramGeometry.cpp
   SeriesDrawing.cpp
 )
+lab_ui_sources(
+  Diagram.cpp
+)

@@ -70,7 +70,8 @@ QByteArray EncodeBmp24(const QImage& picture) {
 bool WriteBmpFile(const QImage& picture, const QString& fileName, QString* error) {
   const QString shown = QDir::toNativeSeparators(fileName);
   auto fail = [&](const QString& reason) {
-    if (error != nullptr) *error = QStringLiteral("Не удаётся записать файл %1: %2.").arg(shown, reason);
+    if (error != nullptr)
+      *error = QStringLiteral("Не удаётся записать файл %1: %2.").arg(shown, reason);
     return false;
   };
   if (picture.isNull()) return fail(QStringLiteral("рисунок пуст"));

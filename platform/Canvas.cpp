@@ -318,8 +318,8 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   }
   p.setCompositionMode(Pen.Mode == pmNotXor ? QPainter::RasterOp_NotSourceXorDestination
                                             : QPainter::CompositionMode_SourceOver);
-  p.drawEllipse(QRect(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) - 1,
-                      std::abs(y2 - y1) - 1));
+  p.drawEllipse(
+      QRect(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) - 1, std::abs(y2 - y1) - 1));
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

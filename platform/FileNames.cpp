@@ -4,7 +4,8 @@ namespace platform {
 namespace {
 qsizetype ExtensionStart(const QString& name) {
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-  const qsizetype sep = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+  const qsizetype sep =
+      std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
   return dot > sep ? dot : -1;
 }
 }  // namespace

@@ -112,8 +112,8 @@ void TImage::mousePressEvent(QMouseEvent* event) {
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                     rect().contains(event->position().toPoint());
+  const bool click =
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   if (event->button() == Qt::LeftButton) pressed_ = false;
   if (click) Click();
 }

@@ -50,8 +50,7 @@ void AddPreview(QFileDialog& dialog) {
 
 }  // namespace
 
-SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request,
-                                QString* fileName) {
+SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, QString* fileName) {
   std::unique_ptr<QFileDialog> dialog;
   try {
     dialog = std::make_unique<QFileDialog>(owner);

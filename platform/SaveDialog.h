@@ -25,8 +25,7 @@ enum class SaveFileOutcome { Chosen, Cancelled, Unavailable };
 
 // Shows the dialog; on Chosen, *fileName is the chosen name. Unavailable means the dialog
 // could not be created (out of memory).
-SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request,
-                                QString* fileName);
+SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, QString* fileName);
 
 // The dialog's name filters for a "description|pattern|..." filter.
 QStringList NameFiltersOf(const QString& filter);

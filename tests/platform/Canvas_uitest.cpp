@@ -121,8 +121,8 @@ TEST(Canvas, NotXorFiguresDrawnTwiceLeaveThePictureUnchanged) {
   };
   std::vector<Seg> figure;
   for (int i = 0; i < 60; ++i) {
-    figure.push_back({coord(rng), coord(rng), coord(rng), coord(rng), 1 + i % 4,
-                      static_cast<TPenStyle>(i % 5)});
+    figure.push_back(
+        {coord(rng), coord(rng), coord(rng), coord(rng), 1 + i % 4, static_cast<TPenStyle>(i % 5)});
   }
   figure.push_back({10, 10, 10, 40, 2, psSolid});  // axis-aligned lines too
   figure.push_back({5, 20, 50, 20, 1, psSolid});
