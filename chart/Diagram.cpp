@@ -492,7 +492,8 @@ std::uint8_t TDiagram::GetKeeperListLength() const {
   return static_cast<std::uint8_t>(1 + links);
 }
 
-// ---- Feeler ---------------------------------------------------------------------------------------
+// ---- Feeler
+// ---------------------------------------------------------------------------------------
 
 void TDiagram::DrawFeeler(int x, int y, const FeelerPen& pen) {
   TCanvas& c = *Canvas();
@@ -570,7 +571,8 @@ void TDiagram::SaveBmpFile() {
 
 void TDiagram::SaveBmpFile(const QString& FileName) {
   QString name = FileName;
-  if (const auto message = platform::CorrectToBmpName(name)) lab::ShowMessage(message->toStdString());
+  if (const auto message = platform::CorrectToBmpName(name))
+    lab::ShowMessage(message->toStdString());
   SetPrintMode();
   QString error;
   const bool written = platform::WriteBmpFile(Picture().Image(), name, &error);
