@@ -1,0 +1,77 @@
+// A full redraw of a 1000 x 700 chart holding a 524288-sample analog series and a
+// 10000-bin histogram over the same view, as the analysis and oscilloscope windows draw
+// them: layout, backgrounds, grid, labels, names, both series. Variants show where the time
+// goes; the reference draws every line at once (no merging of bar outlines).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "bench/RatioReporter.h"
+#include "chart/Diagram.h"
+
+namespace {
+
+constexpr int Samples = 524288;
+constexpr int Bins = 10000;
+
+struct Scene {
+  std::vector<double> signal = std::vector<double>(Samples);
+  std::vector<double> bars = std::vector<double>(Bins);
+  TDiagram chart;
+
+  explicit Scene(bool withSignal, bool withBars) {
+    std::mt19937 rng(5);
+    std::normal_distribution<double> noise(0.0, 0.2);
+    for (int i = 0; i < Samples; ++i) signal[i] = std::sin(i * 0.0005) + noise(rng);
+    for (int i = 0; i < Bins; ++i) {
+      const double x = -5.0 + 10.0 * i / (Bins - 1);
+      bars[i] = std::exp(-x * x / 2) / std::sqrt(6.283185307179586) * (1 + 0.3 * noise(rng));
+    }
+    chart.resize(1000, 700);
+    const TFont names = MakeFont("Times New Roman", -16, fsBold | fsItalic);
+    chart.SetFontNameX(names);
+    chart.SetFontNameY(names);
+    chart.SetFontName(names);
+    chart.SetFontNet(MakeFont("Times New Roman", -16));
+    TKeeper* a = chart.GetKeeper(0);
+    a->SetArray(signal.data(), Samples, -5.0, 5.0);
+    a->SetColor(0x008000);
+    if (!withSignal) a->Hide();
+    TKeeper* h = chart.PNewKeeper();
+    h->SetArray(bars.data(), Bins, -5.0, 5.0);
+    h->SetHistogram();
+    h->SetColor(0xFF0000);
+    if (!withBars) h->Hide();
+    chart.SetRangeX(-5.5, 5.5);
+    chart.SetRangeY(-1.5, 1.5);
+  }
+};
+
+void Redraw(benchmark::State& state, bool signal, bool bars, bool merge) {
+  Scene scene(signal, bars);
+  scene.chart.Canvas()->SetCoalescing(merge);
+  for (auto _ : state) {
+    scene.chart.ShowDiagram();
+    benchmark::DoNotOptimize(scene.chart.Picture().Image().constBits());
+  }
+}
+
+int Register() {
+  benchratio::SetReference("Redraw", "line-by-line");
+  auto add = [](const char* name, bool signal, bool bars, bool merge) {
+    benchmark::RegisterBenchmark(name, Redraw, signal, bars, merge)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  };
+  add("Redraw/line-by-line", true, true, false);
+  add("Redraw/full", true, true, true);
+  add("Redraw/analog-only", true, false, true);
+  add("Redraw/histogram-only", false, true, true);
+  add("Redraw/grid-and-texts", false, false, true);
+  return 0;
+}
+const int registered = Register();
+
+}  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+// How a chart draws one series: curves, stems, bands and histogram bars, as a sequence of
+// pen moves and lines in pixels. The chart passes its canvas as the sink; tests pass a
+// recorder. The series pen (colour, width, mode) is the caller's business.
+#include "chart/DiagramGeometry.h"
+#include "chart/Keeper.h"
+
+namespace chart {
+
+class PenSink {
+ public:
+  virtual ~PenSink() = default;
+  virtual void MoveTo(int x, int y) = 0;
+  // A line from the pen position to (x, y); the pen ends there.
+  virtual void LineTo(int x, int y) = 0;
+  // A circle marker in the bounding box x1..x2, y1..y2.
+  virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
+};
+
+// The net: left, top, right and bottom pixel of the grid frame.
+struct NetRect {
+  int xb = 0, yb = 0, xe = 0, ye = 0;
+};
+
+// One value per pixel column across the net, interrupted where the curve leaves the net.
+void DrawAnalog(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map);
+// One stem per sample from the zero line, with an optional circle marker.
+void DrawDiscret(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map);
+// In every pixel column, a vertical line between +y and -y.
+void DrawRadio(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map);
+// Bar outlines of width step centred on the samples, from the zero line to the values.
+void DrawHistogram(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map);
+
+// The stem and bar walks visit one sample per step of the series. A walk stops when its
+// position no longer moves (a step lost in the rounding of a large position) or after this
+// many steps: more than three times the longest realization, so only a series far out of
+// proportion to its view is cut short instead of freezing the window.
+constexpr long long MaxSeriesWalk = 4000000;
+
+}  // namespace chart

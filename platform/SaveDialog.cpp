@@ -1,0 +1,76 @@
+#include "platform/SaveDialog.h"
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <memory>
+#include <new>
+
+#include "platform/Modal.h"
+
+namespace platform {
+
+QStringList NameFiltersOf(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString description = parts[i].trimmed();
+    const QString pattern = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << (description.contains(QLatin1Char('(')) ? description
+                                                   : description + " (" + pattern + ")");
+  }
+  if (out.isEmpty() && !filter.isEmpty()) out << filter;
+  return out;
+}
+
+namespace {
+
+// A small picture of the file under the cursor, beside the dialog's list.
+void AddPreview(QFileDialog& dialog) {
+  auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+  if (grid == nullptr) return;
+  auto* preview = new QLabel(&dialog);
+  preview->setObjectName(QStringLiteral("PicturePreview"));
+  preview->setFixedSize(160, 160);
+  preview->setAlignment(Qt::AlignCenter);
+  preview->setFrameShape(QFrame::StyledPanel);
+  grid->addWidget(preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+  QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+    QImageReader reader(path);
+    const QImage image = reader.canRead() ? reader.read() : QImage();
+    if (image.isNull()) {
+      preview->clear();
+      return;
+    }
+    preview->setPixmap(QPixmap::fromImage(
+        image.scaled(preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  });
+}
+
+}  // namespace
+
+SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, QString* fileName) {
+  std::unique_ptr<QFileDialog> dialog;
+  try {
+    dialog = std::make_unique<QFileDialog>(owner);
+  } catch (const std::bad_alloc&) {
+    return SaveFileOutcome::Unavailable;
+  }
+  dialog->setObjectName(QLatin1String(SaveDialogObjectName));
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+  dialog->setNameFilters(NameFiltersOf(request.filter));
+  dialog->setDefaultSuffix(request.defaultExt);
+  if (request.picturePreview) AddPreview(*dialog);
+  if (!request.initialName.isEmpty()) dialog->selectFile(request.initialName);
+  if (ShowModal(*dialog) != QDialog::Accepted) return SaveFileOutcome::Cancelled;
+  const QStringList chosen = dialog->selectedFiles();
+  if (chosen.isEmpty()) return SaveFileOutcome::Cancelled;
+  if (fileName != nullptr) *fileName = chosen.front();
+  return SaveFileOutcome::Chosen;
+}
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+#pragma once
+// Asking the user for the name of a file to save, with the platform's save dialog shown
+// modally through ShowModal (so tests can script it).
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace platform {
+
+struct SaveFileRequest {
+  // Pairs of description and pattern separated by "|": "Bitmaps (*.bmp)|*.bmp".
+  QString filter;
+  // Extension without the point, added to a name typed without one.
+  QString defaultExt;
+  // The name the dialog offers first.
+  QString initialName;
+  // Ask before replacing an existing file (the question is the dialog's own).
+  bool overwritePrompt = true;
+  // Show the picture of the file under the cursor beside the list.
+  bool picturePreview = false;
+};
+
+enum class SaveFileOutcome { Chosen, Cancelled, Unavailable };
+
+// Shows the dialog; on Chosen, *fileName is the chosen name. Unavailable means the dialog
+// could not be created (out of memory).
+SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, QString* fileName);
+
+// The dialog's name filters for a "description|pattern|..." filter.
+QStringList NameFiltersOf(const QString& filter);
+
+// The object name of the dialog, for tests that script it.
+constexpr const char* SaveDialogObjectName = "SavePictureDialog";
+
+}  // namespace platform

@@ -1,0 +1,403 @@
+#include "chart/DiagramGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+using namespace chart;
+
+namespace {
+
+std::vector<std::string> LabelsOf(const AxisGrid& g) {
+  std::vector<std::string> out;
+  for (const auto& m : g.marks) out.push_back(m.label);
+  return out;
+}
+
+// A frame whose x bound w_out / (1.2 * lwx) is w_out / 60 and whose y bound h_out / (1.3 * th)
+// is h_out / 20.8.
+FrameLayout Frame(int w_out, int h_out) {
+  FrameLayout L;
+  L.labels = 1;
+  L.lwx = 50;
+  L.th = 16;
+  L.xb_net = 10;
+  L.yb_net = 10;
+  L.x0_out = 10;
+  L.y0_out = 10;
+  L.w_out = w_out;
+  L.h_out = h_out;
+  L.w_net = w_out;
+  L.h_net = h_out;
+  return L;
+}
+
+PlotMap MapOf(const FrameLayout& L, double xmin, double xmax, double ymin, double ymax) {
+  PlotMap m;
+  m.x0_out = L.x0_out;
+  m.y0_out = L.y0_out;
+  m.w_out = L.w_out;
+  m.h_out = L.h_out;
+  m.xmin = xmin;
+  m.xmax = xmax;
+  m.ymin = ymin;
+  m.ymax = ymax;
+  return m;
+}
+
+}  // namespace
+
+TEST(Num2Char, FixedDecimalsThenExponentFormat) {
+  char buf[LabelBufferSize];
+  EXPECT_EQ(num2char(buf, 2.5, 0), 1);
+  EXPECT_STREQ(buf, "2");  // round half to even, as the C library does
+  EXPECT_EQ(num2char(buf, -0.25, 1), 4);
+  EXPECT_STREQ(buf, "-0.2");
+  EXPECT_EQ(num2char(buf, 1.0 / 3, 7), 9);
+  EXPECT_STREQ(buf, "0.3333333");
+  EXPECT_EQ(num2char(buf, 1234.5, 8), 12);
+  EXPECT_STREQ(buf, "1.234500e+03");
+  EXPECT_EQ(NumText(-0.001, -1), "-1.000000e-03");
+  EXPECT_EQ(NumText(-100000, 7), "-100000.0000000");
+}
+
+TEST(FrameLayout, StepsFromMetricsAndSizes) {
+  FrameInput in;
+  in.width = 1000;
+  in.height = 700;
+  in.textHeight = 16;
+  in.nameXWidth = 8;
+  in.digitWidth = 8;
+  in.xmin = -1;
+  in.xmax = 100;
+  const FrameLayout L = LayoutFrame(in);
+  EXPECT_EQ(L.half, 8);
+  EXPECT_EQ(L.availW, 992);
+  EXPECT_EQ(L.availH, 692);
+  EXPECT_EQ(L.cx, 6);  // log10(100) = 2, precision 1, plus 3
+  EXPECT_EQ(L.cy, 4);
+  EXPECT_EQ(L.lwx, 48);
+  EXPECT_EQ(L.lwy, 32);
+  EXPECT_EQ(L.labels, 1);
+  EXPECT_EQ(L.xb_net, 39);
+  EXPECT_EQ(L.yb_net, 17);
+  EXPECT_EQ(L.w_net, 928);
+  EXPECT_EQ(L.h_net, 660);
+  EXPECT_EQ(L.xe_net(), 967);
+  EXPECT_EQ(L.ye_net(), 677);
+  EXPECT_EQ(L.x0_out, 47);
+  EXPECT_EQ(L.y0_out, 33);
+  EXPECT_EQ(L.w_out, 912);
+  EXPECT_EQ(L.h_out, 628);
+
+  // Only the y count takes the magnitude of a negative exponent.
+  in.xmin = 0;
+  in.xmax = 0.05;
+  in.ymin = 0;
+  in.ymax = 0.05;
+  in.precisionX = 3;
+  in.precisionY = 3;
+  const FrameLayout S = LayoutFrame(in);
+  EXPECT_EQ(S.cx, 5);  // trunc(log10 0.05) = -1
+  EXPECT_EQ(S.cy, 7);
+}
+
+TEST(FrameLayout, TooSmallForLabelsGivesPlotAreaEqualToNet) {
+  FrameInput in;
+  in.width = 100;
+  in.height = 50;
+  in.textHeight = 16;
+  in.nameXWidth = 8;
+  in.digitWidth = 8;
+  const FrameLayout L = LayoutFrame(in);
+  EXPECT_EQ(L.labels, 0);  // 4 * 32 >= 92
+  EXPECT_EQ(L.xb_net, 2);
+  EXPECT_EQ(L.yb_net, 9);
+  EXPECT_EQ(L.w_net, 89);
+  EXPECT_EQ(L.h_net, 39);
+  EXPECT_EQ(L.x0_out, L.xb_net);
+  EXPECT_EQ(L.y0_out, L.yb_net);
+  EXPECT_EQ(L.w_out, L.w_net);
+  EXPECT_EQ(L.h_out, L.h_net);
+
+  // Too low for four text lines hides the labels too.
+  in.width = 1000;
+  in.height = 70;
+  EXPECT_EQ(LayoutFrame(in).labels, 0);
+  in.height = 80;
+  EXPECT_EQ(LayoutFrame(in).labels, 1);
+}
+
+TEST(FrameLayout, TinyValuesWithFewDecimalsKeepAPositiveLabelWidth) {
+  FrameInput in;
+  in.width = 1000;
+  in.height = 700;
+  in.textHeight = 16;
+  in.digitWidth = 8;
+  in.xmin = 0;
+  in.xmax = 0.000001;
+  in.precisionX = 0;
+  const FrameLayout L = LayoutFrame(in);
+  EXPECT_EQ(L.cx, 1);
+  EXPECT_GT(L.lwx, 0);
+  EXPECT_LE(L.xe_net(), in.width);
+}
+
+TEST(PlotMap, TransformsTruncateTowardZeroInExtendedPrecision) {
+  PlotMap m;
+  m.x0_out = 47;
+  m.w_out = 912;
+  m.xmin = -1;
+  m.xmax = 100;
+  m.y0_out = 33;
+  m.h_out = 628;
+  m.ymin = -1;
+  m.ymax = 1;
+  EXPECT_EQ(m.MathToPhisX(-1), 47);
+  EXPECT_EQ(m.MathToPhisX(100), 47 + 912);
+  EXPECT_EQ(m.MathToPhisY(1), 33);
+  EXPECT_EQ(m.MathToPhisY(-1), 33 + 628);
+  EXPECT_EQ(m.MathToPhisY(0), 347);
+  EXPECT_EQ(m.PhisToMathX(47), -1.0);
+  EXPECT_EQ(m.PhisToMathX(959), 100.0);
+  EXPECT_EQ(m.PhisToMathY(33), 1.0);
+  EXPECT_EQ(m.PhisToMathY(661), -1.0);
+
+  PlotMap u;
+  u.x0_out = 0;
+  u.w_out = 100;
+  u.xmin = 0;
+  u.xmax = 1;
+  EXPECT_EQ(u.MathToPhisX(0.05), 5);
+  EXPECT_EQ(u.MathToPhisX(std::nextafter(0.05, 0.0)), 4);  // just left of the boundary
+  EXPECT_EQ(u.MathToPhisX(-0.005), 0);                     // -0.5 truncates to 0, not -1
+  EXPECT_EQ(u.MathToPhisX(-0.015), -1);
+  // 0.3 is stored just below 3/10: in double the product rounds up to 30, in extended
+  // precision it stays below and truncates to 29.
+  EXPECT_EQ(u.MathToPhisX(0.3), 29);
+  EXPECT_EQ(u.MathToPhisX(0.5), 50);
+  // Far values and values that are not numbers stay within the pixel bounds.
+  EXPECT_EQ(u.MathToPhisX(1e300), PixelLimit);
+  EXPECT_EQ(u.MathToPhisX(-1e300), -PixelLimit);
+  EXPECT_EQ(u.MathToPhisX(std::numeric_limits<double>::quiet_NaN()), -PixelLimit);
+  // A plot area without width keeps the inverse transform finite.
+  u.w_out = 0;
+  EXPECT_TRUE(std::isfinite(u.PhisToMathX(5)));
+}
+
+TEST(Ranges, SetRangeOrdersClampsAndChoosesThePrecision) {
+  AxisState a;
+  EXPECT_TRUE(ApplyRange(a, 5, 2));
+  EXPECT_EQ(a.min, 2.0);
+  EXPECT_EQ(a.max, 5.0);
+  EXPECT_EQ(a.precision, 1);
+
+  AxisState tiny;
+  EXPECT_FALSE(ApplyRange(tiny, 1, 1.0000005));
+  EXPECT_EQ(tiny.min, -1.0);
+  EXPECT_EQ(tiny.max, 1.0);
+
+  AxisState lim;
+  lim.limitMin = -10;
+  lim.limitMax = 10;
+  EXPECT_TRUE(ApplyRange(lim, -20, 5));
+  EXPECT_EQ(lim.min, -10.0);
+  EXPECT_EQ(lim.max, 5.0);
+
+  struct Case {
+    double a, b;
+    int precision;
+  };
+  for (const Case& c : {Case{0, 2.5, 1}, Case{0, 0.05, 3}, Case{0, 10, 0}, Case{0, 1, 1},
+                        Case{0, 0.5, 2}, Case{0, 0.000005, 7}, Case{0, 0.00005, 6},
+                        Case{0, 0.0005, 5}, Case{0, 0.005, 4}, Case{-500, 500, 0}}) {
+    AxisState s;
+    ASSERT_TRUE(ApplyRange(s, c.a, c.b));
+    EXPECT_EQ(s.precision, c.precision) << c.b - c.a;
+  }
+}
+
+TEST(Ranges, RequestsOutsideTheLimitsOrNotFiniteAreIgnored) {
+  AxisState s;
+  s.limitMin = 10;
+  s.limitMax = 100;
+  s.min = 20;
+  s.max = 30;
+  s.precision = 4;
+  EXPECT_FALSE(ApplyRange(s, 5, 6));  // would clamp to 10..6
+  EXPECT_FALSE(ApplyRange(s, 200, 300));
+  EXPECT_FALSE(ApplyRange(s, std::numeric_limits<double>::quiet_NaN(), 50));
+  EXPECT_FALSE(ApplyRange(s, 20, std::numeric_limits<double>::infinity()));
+  EXPECT_EQ(s.min, 20.0);
+  EXPECT_EQ(s.max, 30.0);
+  EXPECT_EQ(s.precision, 4);
+  // Touching the limits from outside is accepted as far as it reaches inside.
+  EXPECT_TRUE(ApplyRange(s, 5, 12));
+  EXPECT_EQ(s.min, 10.0);
+  EXPECT_EQ(s.max, 12.0);
+}
+
+TEST(Ranges, StoredPrecisionIsTheMagnitudeAtMostSeven) {
+  EXPECT_EQ(StoredPrecision(-3), 3);
+  EXPECT_EQ(StoredPrecision(12), 7);
+}
+
+TEST(Limits, ClampToAbsoluteBoundsAndMoveTheRangeInside) {
+  AxisState s;
+  EXPECT_EQ(ApplyLimit(s, 1e9, -1e9), LimitResult::Stored);
+  EXPECT_EQ(s.limitMin, -100000.0);
+  EXPECT_EQ(s.limitMax, 100000.0);
+  EXPECT_EQ(ApplyLimit(s, 3, 3), LimitResult::Ignored);
+  EXPECT_EQ(s.limitMin, -100000.0);
+
+  AxisState x;
+  x.min = -1;
+  x.max = 100;
+  EXPECT_EQ(ApplyLimit(x, 0, 50), LimitResult::RangeClamped);
+  EXPECT_EQ(x.min, 0.0);
+  EXPECT_EQ(x.max, 50.0);
+
+  AxisState w;
+  w.min = -1;
+  w.max = 100;
+  EXPECT_EQ(ApplyLimit(w, -5, 500), LimitResult::Stored);
+  EXPECT_EQ(w.min, -1.0);
+  EXPECT_EQ(w.max, 100.0);
+
+  AxisState y;
+  EXPECT_EQ(ApplyLimit(y, 0.5, 0), LimitResult::RangeClamped);
+  EXPECT_EQ(y.min, 0.0);
+  EXPECT_EQ(y.max, 0.5);
+
+  // A range wholly outside the new limits becomes the limits, never reversed.
+  AxisState o;
+  o.min = -1;
+  o.max = 100;
+  EXPECT_EQ(ApplyLimit(o, 200, 300), LimitResult::RangeClamped);
+  EXPECT_EQ(o.min, 200.0);
+  EXPECT_EQ(o.max, 300.0);
+
+  // Both ends beyond the same absolute bound leave no limits: ignored.
+  AxisState far;
+  EXPECT_EQ(ApplyLimit(far, 2e5, 3e5), LimitResult::Ignored);
+  EXPECT_EQ(far.limitMax, 100000.0);
+}
+
+TEST(Stepping, StepFollowsPrecisionAndSpan) {
+  EXPECT_DOUBLE_EQ(SteppingStep(1, 2), 0.1);
+  EXPECT_EQ(SteppingStep(1, 500), 10.0);
+  EXPECT_DOUBLE_EQ(SteppingStep(1, 1000), 0.1);  // exactly 1000 keeps 1/10^p
+  EXPECT_EQ(SteppingStep(0, 5000), 100.0);
+  EXPECT_EQ(SteppingStep(0, 50000), 1000.0);
+  EXPECT_EQ(SteppingStep(0, 200000), 10000.0);
+  EXPECT_EQ(SteppingStep(0, 100), 1.0);
+  EXPECT_DOUBLE_EQ(SteppingStep(3, 0.05), 0.001);
+
+  // Moving the lower end past the upper one swaps them.
+  AxisState s;
+  ASSERT_TRUE(ApplyRange(s, 0.95, 1));
+  ASSERT_TRUE(ApplyRange(s, s.min + 0.1, s.max));
+  EXPECT_EQ(s.min, 1.0);
+  EXPECT_DOUBLE_EQ(s.max, 1.05);
+}
+
+TEST(Grid, MinusOneToOneStepsByHalvesWithSolidZero) {
+  const FrameLayout L = Frame(480, 300);  // bound 8 on x
+  const PlotMap m = MapOf(L, -1, 1, -1, 1);
+  const AxisGrid g = BuildAxisGrid(Axis::X, L, m, 1);
+  EXPECT_EQ(g.step, 0.5);
+  EXPECT_EQ(g.first, -1.0);
+  EXPECT_EQ(g.precision, 1);
+  EXPECT_EQ(LabelsOf(g), (std::vector<std::string>{"-1.0", "-0.5", "0.0", "0.5", "1.0"}));
+  ASSERT_EQ(g.marks.size(), 5u);
+  const int pixels[] = {10, 130, 250, 370, 490};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(g.marks[i].pixel, pixels[i]);
+    EXPECT_EQ(g.marks[i].zero, i == 2);
+  }
+  // Minor ticks every 0.1, starting one below the first multiple on x.
+  ASSERT_FALSE(g.minor.empty());
+  EXPECT_DOUBLE_EQ(g.minor.front().value, -1.1);
+  EXPECT_NEAR(g.minor.back().value, 1.0, 1e-12);
+}
+
+TEST(Grid, ZeroToHundredStepsByTenFromZero) {
+  const FrameLayout L = Frame(600, 300);  // bound 10
+  const PlotMap m = MapOf(L, 0, 100, -1, 1);
+  const AxisGrid g = BuildAxisGrid(Axis::X, L, m, 0);
+  EXPECT_EQ(g.step, 10.0);
+  EXPECT_EQ(g.first, 0.0);
+  EXPECT_EQ(LabelsOf(g), (std::vector<std::string>{"0", "10", "20", "30", "40", "50", "60", "70",
+                                                   "80", "90", "100"}));
+}
+
+TEST(Grid, PositiveMinimumOnAGridPositionIsSkipped) {
+  const FrameLayout L = Frame(480, 300);
+  const PlotMap m = MapOf(L, 2, 4, -1, 1);
+  const AxisGrid g = BuildAxisGrid(Axis::X, L, m, 1);
+  EXPECT_EQ(g.step, 0.5);
+  EXPECT_EQ(g.first, 2.5);
+  EXPECT_EQ(LabelsOf(g), (std::vector<std::string>{"2.5", "3.0", "3.5", "4.0"}));
+  EXPECT_EQ(FirstGridPosition(-1, 0.5, 0.002), -1.0);
+  EXPECT_EQ(FirstGridPosition(-0.9, 0.5, 0.002), -0.5);
+  EXPECT_EQ(FirstGridPosition(-0.999, 0.5, 0.002), -1.0);  // within the tolerance below
+  EXPECT_EQ(FirstGridPosition(0.3, 0.5, 0.001), 0.5);
+}
+
+TEST(Grid, LabelsThatReadAlikeRaiseThePrecision) {
+  const FrameLayout L = Frame(1200, 300);  // bound 20: step 0.05 on 0..1
+  const PlotMap m = MapOf(L, 0, 1, -1, 1);
+  const AxisGrid g = BuildAxisGrid(Axis::X, L, m, 1);
+  EXPECT_EQ(g.step, 0.05);
+  EXPECT_EQ(g.precision, 2);
+  const auto labels = LabelsOf(g);
+  ASSERT_EQ(labels.size(), 21u);
+  EXPECT_EQ(labels[0], "0.0");
+  EXPECT_EQ(labels[1], "0.05");
+  EXPECT_EQ(labels[2], "0.10");
+  EXPECT_EQ(labels[3], "0.15");
+  EXPECT_EQ(labels[20], "1.00");
+
+  // The raise stops after 8, which switches to the exponent format.
+  EXPECT_EQ(RaiseLabelPrecision(0, 1e-9, 1e-8, 1e-11, 1), 8);
+  // Labels off: the precision stays as it was.
+  FrameLayout off = L;
+  off.labels = 0;
+  const AxisGrid h = BuildAxisGrid(Axis::X, off, m, 1);
+  EXPECT_EQ(h.precision, 1);
+  EXPECT_TRUE(h.minor.empty());
+  EXPECT_EQ(h.marks.front().label, "");
+}
+
+TEST(Grid, StepWhenNoCandidateFits) {
+  // Span 2 with room for less than 0.4 intervals: the coarsest candidate, 5.
+  EXPECT_EQ(GridStep(-1, 1, 0.3L), 5.0);
+  EXPECT_EQ(GridStep(0, 300, 0.0L), 500.0);
+  EXPECT_EQ(GridStep(0, 300, -2.0L), 500.0);
+  EXPECT_DOUBLE_EQ(GridStep(0, 0.05, 0.0L), 0.5);
+  EXPECT_EQ(GridStep(0, 300, 100.0L), 5.0);  // 0.05 * 100 gives 60 intervals
+}
+
+TEST(Grid, YAxisZeroIsStrictAndMinorTicksStartAtTheMultiple) {
+  const FrameLayout L = Frame(480, 208);  // y bound 10
+  const PlotMap m = MapOf(L, -1, 1, -1, 1);
+  const AxisGrid g = BuildAxisGrid(Axis::Y, L, m, 1);
+  EXPECT_EQ(g.step, 0.2);
+  EXPECT_EQ(g.marks.front().pixel, 10 + 208);  // Ymin at the bottom
+  int zeros = 0;
+  for (const auto& mark : g.marks) zeros += mark.zero ? 1 : 0;
+  EXPECT_EQ(zeros, 1);
+  // -5 / 0.2 is -24.99.. in extended precision and truncates to -24: the y ticks start at
+  // -0.96, the x ticks (one more below) at -1.
+  EXPECT_NEAR(g.minor.front().value, -0.96, 1e-12);
+  EXPECT_NEAR(FirstMinorTick(Axis::X, -1, 0.2), -1.0, 1e-12);
+  EXPECT_DOUBLE_EQ(FirstMinorTick(Axis::Y, 0.5, 0.2), 0.52);
+  EXPECT_DOUBLE_EQ(FirstMinorTick(Axis::X, 0.5, 0.2), 0.52);
+
+  EXPECT_EQ(GridLabel(0.002, 1, 0.002), "0.0");
+  EXPECT_EQ(GridLabel(0.0021, 3, 0.002), "0.002");
+  EXPECT_EQ(GridLabel(1e-9, 0, 0.002), "0");
+}
