@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -411,9 +412,9 @@ TEST(Diagram, SavedFileNamesAreCorrectedToBmp) {
 
   c.d.SaveBmpFile(dir.filePath("plain"));
   ASSERT_EQ(rec.texts.size(), 2u);
-  EXPECT_EQ(rec.texts[1], (dir.filePath("plain") +
-                           ":\nФормат файлов  не поддерживается.Произведена коррекция.")
-                              .toStdString());
+  EXPECT_EQ(rec.texts[1],
+            (dir.filePath("plain") + ":\nФормат файлов  не поддерживается.Произведена коррекция.")
+                .toStdString());
   QFile f(dir.filePath("plain.bmp"));
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray head = f.read(54);
@@ -450,8 +451,10 @@ TEST(Diagram, SaveAsksForANameOfferingDiagramBmp) {
     suffix = fd->defaultSuffix();
     filters = fd->nameFilters();
     fd->setDirectory(dir.path());
-    fd->selectFile(dir.filePath("chosen"));
-    d.accept();  // the file dialog's own accept, as its Save button
+    auto* nameEdit = fd->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(nameEdit, nullptr);
+    nameEdit->setText("chosen");  // typed by the user, without extension
+    d.accept();                   // the file dialog's own accept, as its Save button
   });
   script.Then([](QDialog& d) { d.reject(); });
   c.d.SaveBmpFile();
@@ -534,7 +537,7 @@ TEST(Diagram, AutoRangingWalksEverySeries) {
   c.d.GetKeeper(0)->SetArray(a, 3, 10, 20);
   TKeeper* k = c.d.PNewKeeper();
   k->SetArray(b, 2, -10, 0);
-  k->Hide();  // hidden series count too
+  k->Hide();         // hidden series count too
   c.d.PNewKeeper();  // unbound: -1..1
   c.d.AutoRangeX();
   EXPECT_EQ(c.d.GetXmin(), -10.0);
@@ -629,8 +632,9 @@ TEST(Feeler, CursorSwitchesAtTheNetEdgeAndTheEventSeesEveryMove) {
   c.d.MouseMove(0, c.d.Get_xe_net(), yb + 5);
   EXPECT_EQ(c.d.GetCursor(), crHandPoint);
   EXPECT_EQ(sender, &c.d);
-  EXPECT_EQ(seen, (std::vector<QPoint>{{xb + 1, yb + 1}, {xb, yb + 1}, {xb + 5, yb + 5},
-                                       {c.d.Get_xe_net(), yb + 5}}));
+  EXPECT_EQ(seen,
+            (std::vector<QPoint>{
+                {xb + 1, yb + 1}, {xb, yb + 1}, {xb + 5, yb + 5}, {c.d.Get_xe_net(), yb + 5}}));
 }
 
 TEST(Diagram, MergedBarOutlinesGiveTheSamePictureAsLineByLine) {
