@@ -10,6 +10,7 @@ struct Rect {
   int left, top, width, height;
   constexpr int right() const { return left + width; }   // one past the last column
   constexpr int bottom() const { return top + height; }  // one past the last row
+  bool operator==(const Rect&) const = default;
 };
 
 constexpr int PanelWidth = 952;

@@ -15,8 +15,7 @@ int MulDiv(int a, int p, int q) {
 }
 
 Rect Scaled(const Rect& r, int p, int q) {
-  return {MulDiv(r.left, p, q), MulDiv(r.top, p, q), MulDiv(r.width, p, q),
-          MulDiv(r.height, p, q)};
+  return {MulDiv(r.left, p, q), MulDiv(r.top, p, q), MulDiv(r.width, p, q), MulDiv(r.height, p, q)};
 }
 
 AutoScaleResult AutoScale(int W, int H, int w, int h) {

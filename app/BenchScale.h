@@ -1,4 +1,5 @@
 #pragma once
+#include "app/BenchLayout.h"
 // Geometry of the bench panel at a magnification M/D: the control scaling rules as pure
 // integer arithmetic, so the bench window and its tests share them.
 
@@ -7,10 +8,7 @@ namespace benchscale {
 // a * p / q rounded to the nearest integer, halves away from zero (64-bit intermediate).
 int MulDiv(int a, int p, int q);
 
-struct Rect {
-  int left, top, width, height;
-  bool operator==(const Rect&) const = default;
-};
+using Rect = bench::Rect;
 
 // A control of the panel at the design geometry r, with the panel scaled by p/q.
 Rect Scaled(const Rect& r, int p, int q);

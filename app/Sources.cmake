@@ -6,4 +6,8 @@ lab_core_sources(
 lab_ui_sources(
   Unit1.cpp
   Editfloatunit.cpp
+  Glyphs.cpp
+  Hellounit.cpp
+  SavePicture.cpp
+  Startup.cpp
 )

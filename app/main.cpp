@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/Startup.h"
 #include "app/Unit1.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
@@ -33,7 +34,7 @@ int main(int argc, char* argv[]) {
 
   platform::InstallMessageBox();
   try {
-    Form1 = new TForm1();
+    CreateStartupWindows();
     platform::ShowMaximized(*Form1);
     const int rc = app.exec();
     delete Form1;

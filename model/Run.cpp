@@ -53,6 +53,10 @@ void MapThroughCircuit(const CircuitParams& c, const double* x, double* y, int n
 
 }  // namespace
 
+double RunSettings::DefaultMeter(const double* samples, double count) {
+  return instruments::DensityAt(samples, 0.1, 0.0, count);
+}
+
 double MeanOf(const double* x, int n) {
   double sum = 0;
   for (int i = 0; i < n; ++i) sum = sum + x[i];
@@ -88,7 +92,7 @@ RunOutcome RunModel(Generator& generator, const RunSettings& s) {
       instruments::CorrelationAt(x, n, out.lagIn, InputMean, CorrScaleIn);
   out.corrInValid = corrIn.has_value();
   CorrIn = corrIn.value_or(0.0);
-  DensityIn = instruments::DensityAt(x, s.intervalIn, s.levelIn, n);
+  DensityIn = s.measureIn(x, n);
 
   MapThroughCircuit(s.circuit, x, y, n);
   OutputMean = MeanOf(y, n);
@@ -99,7 +103,7 @@ RunOutcome RunModel(Generator& generator, const RunSettings& s) {
       instruments::CorrelationAt(y, n, out.lagOut, OutputMean, CorrScaleOut);
   out.corrOutValid = corrOut.has_value();
   CorrOut = corrOut.value_or(0.0);
-  DensityOut = instruments::DensityAt(y, s.intervalOut, s.levelOut, n);
+  DensityOut = s.measureOut(y, n);
 
   for (double v : Take().v) {
     if (!std::isfinite(v)) {

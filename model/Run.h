@@ -1,6 +1,7 @@
 #pragma once
 // The run: one realization of the input process, its image at the circuit output, and the
 // statistics and the four readings of the bench.
+#include <functional>
 #include <optional>
 
 #include "model/Circuit.h"
@@ -30,8 +31,12 @@ struct RunSettings {
   int n = DefaultSampleCount;  // realization length
   double tauIn = 0;            // correlometer delays, ms
   double tauOut = 0;
-  double levelIn = 0, intervalIn = 0.1;  // density meters, mV
-  double levelOut = 0, intervalOut = 0.1;
+  // The density meters: the estimate of a realization with each meter's own level and
+  // interval (the bench passes its meter windows; the defaults measure at 0 over 0.1 mV).
+  using Meter = std::function<double(const double* samples, double count)>;
+  Meter measureIn = DefaultMeter;
+  Meter measureOut = DefaultMeter;
+  static double DefaultMeter(const double* samples, double count);
 };
 
 // How the run went, beyond the readings it stored.

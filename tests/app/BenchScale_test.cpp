@@ -16,7 +16,7 @@ TEST(BenchScale, AutoScaleWidthAndHeightRules) {
 }
 
 TEST(BenchScale, MulDivRoundsAndScalesControls) {
-  EXPECT_EQ(MulDiv(3, 1, 2), 2);   // 1.5 rounds up
+  EXPECT_EQ(MulDiv(3, 1, 2), 2);    // 1.5 rounds up
   EXPECT_EQ(MulDiv(-3, 1, 2), -2);  // away from zero
   EXPECT_EQ(MulDiv(952, 3, 4), 714);
   EXPECT_EQ(MulDiv(477, 3, 4), 358);  // 357.75

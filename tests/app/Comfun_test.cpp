@@ -12,19 +12,3 @@ TEST(FormatFloatComma, DecimalsAndExponentForm) {
   EXPECT_EQ(FormatFloatComma(-1, 1234.56), "1,234560e+03");
   EXPECT_EQ(FormatFloatComma(7, -1e300).substr(0, 3), "-10");  // long texts are not cut
 }
-
-TEST(CorrectBmpName, ExtensionRules) {
-  EXPECT_EQ(CorrectBmpName("/tmp/Graph.BMP").message, "");
-  EXPECT_EQ(CorrectBmpName("/tmp/Graph.BMP").name, "/tmp/Graph.BMP");
-  const BmpName jpg = CorrectBmpName("/tmp/graph.jpg");
-  EXPECT_EQ(jpg.name, "/tmp/graph.bmp");
-  EXPECT_EQ(jpg.message,
-            "/tmp/graph.jpg:\nФормат файлов .jpg не поддерживается.Произведена коррекция.");
-  const BmpName dot = CorrectBmpName("/tmp/graph.");
-  EXPECT_EQ(dot.name, "/tmp/graph.bmp");
-  EXPECT_EQ(dot.message, "/tmp/graph.:\nФормат файлов . не поддерживается.Произведена коррекция.");
-  const BmpName none = CorrectBmpName("/tmp/my.dir/graph");
-  EXPECT_EQ(none.name, "/tmp/my.dir/graph.bmp");
-  EXPECT_EQ(none.message,
-            "/tmp/my.dir/graph:\nФормат файлов  не поддерживается.Произведена коррекция.");
-}

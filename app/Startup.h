@@ -1,0 +1,12 @@
+#pragma once
+// Creation of the program's long-lived windows, in the order the bench relies on.
+
+// Start-up: Form1, then the windows every command shares, each a single instance.
+void CreateStartupWindows();
+// The first paint of the bench: the indicator windows, the analysis chart window and the
+// output-side meters; then the captions of the windows that exist.
+void CreateFirstPaintWindows();
+void SetFirstPaintCaptions();
+
+// Switches the FFT progress window on or off (the model settings' "Индикатор").
+void ApplyFftIndicator(bool on);
