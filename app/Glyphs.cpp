@@ -30,7 +30,8 @@ void DrawCopy(QPainter& p) {
     p.setBrush(i == 0 ? QColor(225, 230, 240) : Qt::white);
     p.drawRect(QRectF(3.5 + o, 2.5 + o, 9, 11));
     p.setPen(QPen(QColor(140, 150, 170), 1));
-    for (int k = 0; k < 3; ++k) p.drawLine(QPointF(5.5 + o, 6 + o + 2.5 * k), QPointF(10.5 + o, 6 + o + 2.5 * k));
+    for (int k = 0; k < 3; ++k)
+      p.drawLine(QPointF(5.5 + o, 6 + o + 2.5 * k), QPointF(10.5 + o, 6 + o + 2.5 * k));
   }
 }
 

@@ -1,8 +1,8 @@
 #include "app/Hellounit.h"
 
 #include <QCloseEvent>
-#include <QPointer>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 
 #include "platform/Cursor.h"
@@ -46,7 +46,9 @@ void THelloForm::Timer1Timer() {
   close();
 }
 
-void THelloForm::FormClick() { close(); }
+void THelloForm::FormClick() {
+  close();
+}
 
 void THelloForm::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);

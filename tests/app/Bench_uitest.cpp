@@ -1,0 +1,347 @@
+// The bench window driven as a student drives it: hot-spots, menus, modal windows scripted,
+// message boxes recorded.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <cstring>
+
+#include "app/Comfun.h"
+#include "app/Editfloatunit.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include <QToolButton>
+#include "instruments/Correlometer.h"
+#include "instruments/Unitind.h"
+#include "instruments/Unitipv.h"
+#include "instruments/Unitkor.h"
+#include "model/Run.h"
+#include "model/SampleStore.h"
+#include "model/Unitgenerator.h"
+#include "model/Unitnlcircuit.h"
+#include "model/Unitturn.h"
+#include "platform/Image.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/ModalScript.h"
+#include "tests/support/WidgetInput.h"
+
+namespace {
+
+std::string S(const QString& q) { return q.toStdString(); }
+
+void PressDone(QDialog& d) {
+  for (QPushButton* b : d.findChildren<QPushButton*>()) {
+    if (b->text() == QStringLiteral("Готово")) {
+      QTest::mouseClick(b, Qt::LeftButton);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no button Готово in " << S(d.windowTitle());
+  d.reject();
+}
+
+void ClickImage(TImage* image) { QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5)); }
+
+// Types a file name into the save dialog and confirms it.
+ModalScript::Action SaveAs(const QString& folder, const QString& name) {
+  return [folder, name](QDialog& d) {
+    auto* fd = qobject_cast<QFileDialog*>(&d);
+    ASSERT_NE(fd, nullptr);
+    fd->setDirectory(folder);
+    auto* edit = fd->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(edit, nullptr);
+    edit->setText(name);
+    d.accept();
+  };
+}
+
+class Bench : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (Form1 != nullptr) return;
+    ShowSplashAtStart = false;
+    CreateStartupWindows();
+    Form1->resize(1008, 656);
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
+    Form1->FormPaint();  // normally done by the first paint; a no-op once it has run
+  }
+
+  void SetUp() override {
+    model::SampleCount = 65536;
+    FormGenerator->SamplingPeriod = 0.005;
+    FormGenerator->ComboBox1->setCurrentIndex(model::KindOff);
+    FormGenerator->EditFloatM->SetVal(0);
+    FormGenerator->EditFloatA->SetVal(1);
+    FormGenerator->EditFloatFr->SetVal(1);
+    FormGenerator->EditFloatD->SetVal(1);
+    FormKor->EditFloatTau->SetVal(0);
+    FormKorOut->EditFloatTau->SetVal(0);
+    FormIPV->EditFloatL->SetVal(0);
+    FormIPV->EditFloatI->SetVal(0.1);
+    for (TFormInd* f : {FormIndIpvIn, FormIndIpvOut, FormIndKorIn, FormIndKorOut})
+      f->ComboBox1->setCurrentIndex(2);
+    Form1->SetPanelText(1, RunStateReady);
+    std::memset(SampleStore::InputSamples, 0, sizeof SampleStore::InputSamples);
+    std::memset(SampleStore::OutputSamples, 0, sizeof SampleStore::OutputSamples);
+    BenchReadings::CorrScaleIn = BenchReadings::CorrScaleOut = 0;
+  }
+  void TearDown() override { Form1->N501Click(); }
+};
+
+}  // namespace
+
+TEST_F(Bench, FirstPaintCreatedTheWindowsWithTheirCaptions) {
+  ASSERT_NE(FormIndIpvIn, nullptr);
+  EXPECT_EQ(S(FormIPV->windowTitle()), "ИПВ вход");
+  EXPECT_EQ(S(FormIPVOut->windowTitle()), "ИПВ выход");
+  EXPECT_EQ(S(FormKor->windowTitle()), "Коррелометр вход");
+  EXPECT_EQ(S(FormKorOut->windowTitle()), "Коррелометр выход");
+  EXPECT_EQ(S(FormIndIpvIn->windowTitle()), "Индикатор ИПВ вход");
+  EXPECT_EQ(S(FormIndKorOut->windowTitle()), "Индикатор коррелометр выход");
+  TFormInd* before = FormIndIpvIn;
+  Form1->FormPaint();  // later paints create nothing
+  EXPECT_EQ(FormIndIpvIn, before);
+  EXPECT_EQ(S(Form1->LabelIpvIn->text()), "0,0");
+  EXPECT_EQ(S(Form1->Image3->GetHint()), "Нелинейная цепь: цепь 1");
+}
+
+TEST_F(Bench, ScaleRulesAndCentring) {
+  QScrollArea* box = Form1->ScrollBox1;
+  box->resize(1000, 500);
+  Form1->ToolButton4Click();
+  EXPECT_EQ(S(Form1->PanelText(0)), "Масштаб: 84%");
+  EXPECT_EQ(Form1->ScaleM, 4000);
+  EXPECT_EQ(Form1->ScaleD, 4760);
+  EXPECT_EQ(Form1->Panel1->width(), 800);
+  EXPECT_TRUE(Form1->N7->isChecked());
+  EXPECT_TRUE(Form1->N22->isChecked());
+  EXPECT_EQ(Form1->Panel1->x(), (1000 - 800) / 2);
+
+  box->resize(1000, 300);  // a short box: 80 % of its height
+  Form1->ToolButton4Click();
+  EXPECT_EQ(S(Form1->PanelText(0)), "Масштаб: 50%");
+  EXPECT_EQ(Form1->ScaleM, 1200);
+  EXPECT_EQ(Form1->ScaleD, 2385);
+
+  Form1->N801Click();
+  EXPECT_EQ(S(Form1->PanelText(0)), "Масштаб: 200%");
+  EXPECT_TRUE(Form1->N801->isChecked());
+  EXPECT_TRUE(Form1->N2001->isChecked());
+  EXPECT_FALSE(Form1->N7->isChecked());
+  // Larger than the box: at 1, 1, the box scrolls.
+  EXPECT_EQ(Form1->Panel1->pos(), QPoint(1, 1));
+  EXPECT_GE(box->widget()->width(), Form1->Panel1->width());
+
+  Form1->N501Click();  // 100 % restores the design geometry
+  EXPECT_EQ(Form1->Panel1->size(), QSize(952, 477));
+  EXPECT_EQ(Form1->LabelIpvIn->geometry(), QRect(83, 305, 129, 20));
+  EXPECT_EQ(Form1->Image13->geometry(), QRect(680, 360, 241, 97));
+  EXPECT_EQ(Form1->LabelIpvIn->font().pixelSize(), 16);
+  EXPECT_TRUE(Form1->N1001->isChecked());
+
+  Form1->N401Click();
+  EXPECT_EQ(Form1->LabelIpvIn->geometry(), QRect(62, 229, 97, 15));
+  EXPECT_EQ(Form1->LabelIpvIn->font().pixelSize(), 12);
+  box->resize(1200, 700);  // a resize re-centres, the scale stays
+  EXPECT_EQ(S(Form1->PanelText(0)), "Масштаб: 75%");
+  Form1->CenterPanel();
+  EXPECT_EQ(Form1->Panel1->x(), (1200 - 714) / 2);
+}
+
+TEST_F(Bench, StatusPanelTwoNamesTheElementUnderTheMouse) {
+  QTest::mouseMove(Form1->Image5, QPoint(10, 10));
+  EXPECT_EQ(S(Form1->PanelText(2)), S(Form1->Image5->GetHint()));
+  QTest::mouseMove(Form1->Image2, QPoint(10, 10));
+  EXPECT_EQ(S(Form1->PanelText(2)), FormGenerator->Description);
+  QTest::mouseMove(Form1->Image3, QPoint(10, 10));
+  EXPECT_EQ(S(Form1->PanelText(2)), FormCircuit->Description);
+  QTest::mouseMove(Form1->Image1, QPoint(2, 2));
+  EXPECT_EQ(S(Form1->PanelText(2)), "Элемент не выбран");
+}
+
+TEST_F(Bench, DensityMeterBeforeAnyRunMeasuresTheZeroRealization) {
+  ModalScript script;
+  script.Then(PressDone);
+  ClickImage(Form1->Image5);
+  EXPECT_EQ(S(Form1->LabelIpvIn->text()), "10,00");
+  EXPECT_EQ(S(Form1->LabelIpvIn->toolTip()), "10,00");
+  EXPECT_EQ(S(Form1->Image5->GetHint()), "ИПВ вход: уровень 0мВ; интервал 0,1мВ");
+  EXPECT_EQ(S(Form1->Image6->GetHint()), "Индикатор ИПВ вход: 10,00");
+  EXPECT_EQ(S(Form1->RunState()), "Готово");
+}
+
+TEST_F(Bench, RunWithTheGeneratorOff) {
+  FormCircuit->PageControl1->setCurrentIndex(0);
+  QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+  EXPECT_EQ(S(Form1->RunState()), "Готово");
+  EXPECT_EQ(S(Form1->LabelKorIn->text()), "0,00");
+  EXPECT_EQ(S(Form1->LabelIpvIn->text()), "10,00");
+  EXPECT_EQ(S(Form1->LabelKorOut->text()), "0,00");
+  EXPECT_EQ(S(Form1->LabelIpvOut->text()), "10,00");
+  EXPECT_EQ(S(Form1->Image8->GetHint()), "Индикатор коррелометр вход: 0,00");
+  EXPECT_EQ(BenchReadings::CorrScaleIn, 1.0);
+}
+
+TEST_F(Bench, HarmonicCorrelationAndLag) {
+  FormGenerator->ComboBox1->setCurrentIndex(model::KindHarmonic);
+  Form1->SpeedButton3Click();
+  EXPECT_NEAR(BenchReadings::CorrIn, 0.5, 2e-3);
+  EXPECT_EQ(S(Form1->LabelKorIn->text()), "0,50");
+  for (double tau : {0.05, 0.1, 0.25}) {
+    FormKor->EditFloatTau->SetVal(tau);
+    Form1->SpeedButton3Click();
+    const int lag = instruments::LagOf(tau, 0.005);
+    EXPECT_NEAR(BenchReadings::CorrIn, 0.5 * std::cos(2 * M_PI * lag * 0.005), 3e-3) << tau;
+    EXPECT_EQ(S(Form1->LabelKorIn->text()), FormatFloatComma(2, BenchReadings::CorrIn));
+  }
+  FormKor->EditFloatTau->SetVal(0.015);  // just below 3 periods: lag 2
+  Form1->SpeedButton3Click();
+  EXPECT_EQ(BenchReadings::CorrIn,
+            *instruments::CorrelationAt(SampleStore::InputSamples, 65536, 2, 0, 1));
+}
+
+TEST_F(Bench, ChangingTheGeneratorClearsReadingsAndAMeterRunsTheModel) {
+  Form1->SpeedButton3Click();
+  ModalScript script;
+  script.Then([](QDialog& d) {
+    input::ChooseItem(*FormGenerator->ComboBox1, model::KindHarmonic);
+    PressDone(d);
+  });
+  ClickImage(Form1->Image2);
+  EXPECT_EQ(S(Form1->RunState()), "Изменено");
+  for (QLabel* l : {Form1->LabelIpvIn, Form1->LabelKorIn, Form1->LabelIpvOut, Form1->LabelKorOut}) {
+    EXPECT_TRUE(l->text().isEmpty());
+    EXPECT_TRUE(l->toolTip().isEmpty());
+  }
+  EXPECT_EQ(S(Form1->Image2->GetHint()), FormGenerator->Description);
+  EXPECT_NE(FormGenerator->Description.find("гармонический"), std::string::npos);
+
+  // An indicator opened now shows an empty reading with its unit and changes nothing.
+  QString shown;
+  script.Then([&shown](QDialog& d) {
+    shown = FormIndIpvIn->Edit1->text();
+    PressDone(d);
+  });
+  ClickImage(Form1->Image6);
+  EXPECT_EQ(S(shown), "     1/мВ");
+  EXPECT_TRUE(Form1->LabelIpvIn->text().isEmpty());
+
+  script.Then(PressDone);
+  ClickImage(Form1->Image12);  // the output correlometer: a whole run
+  EXPECT_EQ(S(Form1->RunState()), "Готово");
+  for (QLabel* l : {Form1->LabelIpvIn, Form1->LabelKorIn, Form1->LabelIpvOut, Form1->LabelKorOut})
+    EXPECT_FALSE(l->text().isEmpty());
+  EXPECT_NEAR(BenchReadings::CorrIn, 0.5, 2e-3);
+  EXPECT_EQ(S(Form1->Image12->GetHint()), "Коррелометр выход: задержка 0 мс");
+}
+
+TEST_F(Bench, IndicatorDecimalsReformatTheStoredReading) {
+  FormGenerator->ComboBox1->setCurrentIndex(model::KindHarmonic);
+  Form1->SpeedButton3Click();
+  const std::string two = S(Form1->LabelKorIn->text());
+  ModalScript script;
+  QString shown;
+  script.Then([&shown](QDialog& d) {
+    shown = FormIndKorIn->Edit1->text();
+    input::ChooseItem(*FormIndKorIn->ComboBox1, 5);
+    PressDone(d);
+  });
+  ClickImage(Form1->Image8);
+  EXPECT_EQ(S(shown), two + "     мВ*мВ");
+  EXPECT_EQ(S(Form1->LabelKorIn->text()), FormatFloatComma(5, BenchReadings::CorrIn));
+  EXPECT_EQ(S(Form1->Image8->GetHint()),
+            "Индикатор коррелометр вход: " + FormatFloatComma(5, BenchReadings::CorrIn));
+  Form1->SpeedButton3Click();  // later runs keep the choice; the others keep theirs
+  EXPECT_EQ(S(Form1->LabelKorIn->text()).size(), FormatFloatComma(5, 0.5).size());
+  EXPECT_EQ(S(Form1->LabelIpvIn->text()), FormatFloatComma(2, BenchReadings::DensityIn));
+}
+
+TEST_F(Bench, ACorrelometerDelayBeyondTheRealizationGivesAClearMessage) {
+  FormGenerator->SamplingPeriod = 0.0005;
+  FormKor->EditFloatTau->SetVal(40);
+  MessageRecorder rec;
+  Form1->SpeedButton3Click();
+  ASSERT_EQ(rec.texts.size(), 1u);
+  EXPECT_NE(rec.texts[0].find("Коррелометр вход: задержка 40 мс"), std::string::npos);
+  EXPECT_NE(rec.texts[0].find("32,7675 мс"), std::string::npos);
+  EXPECT_TRUE(Form1->LabelKorIn->text().isEmpty());
+  EXPECT_FALSE(Form1->LabelIpvIn->text().isEmpty());
+  EXPECT_FALSE(Form1->LabelKorOut->text().isEmpty());
+  EXPECT_EQ(S(Form1->RunState()), "Готово");
+
+  // The same from the correlometer window, re-measuring.
+  ModalScript script;
+  script.Then(PressDone);
+  ClickImage(Form1->Image7);
+  EXPECT_EQ(rec.texts.size(), 2u);
+  EXPECT_TRUE(Form1->LabelKorIn->text().isEmpty());
+}
+
+TEST_F(Bench, SettingsApplyLengthPeriodAndClearReadings) {
+  Form1->SpeedButton3Click();
+  ModalScript script;
+  script.Then([](QDialog& d) {
+    input::ChooseItem(*FormTurn->ComboBoxN, 0);
+    input::ChooseItem(*FormTurn->ComboBoxT, 3);
+    PressDone(d);
+  });
+  Form1->N24Click();
+  EXPECT_EQ(model::SampleCount, 65536);
+  EXPECT_EQ(FormGenerator->SamplingPeriod, 0.01);
+  EXPECT_EQ(S(Form1->RunState()), "Изменено");
+  EXPECT_TRUE(Form1->LabelKorOut->text().isEmpty());
+
+  // Untouched: nothing changes.
+  Form1->SetPanelText(1, RunStateReady);
+  Form1->LabelIpvIn->setText("1,00");
+  script.Then(PressDone);
+  Form1->N24Click();
+  EXPECT_EQ(S(Form1->RunState()), "Готово");
+  EXPECT_EQ(S(Form1->LabelIpvIn->text()), "1,00");
+}
+
+TEST_F(Bench, SaveAndCopyTheBenchPictureAtDesignSize) {
+  QTemporaryDir dir;
+  MessageRecorder rec;
+  ModalScript script;
+  Form1->N801Click();  // whatever the scale
+  script.Then(SaveAs(dir.path(), "Bench.BMP"));
+  Form1->SpeedButton1Click();
+  EXPECT_TRUE(rec.texts.empty());
+  QImage saved(dir.filePath("Bench.BMP"), "BMP");
+  EXPECT_EQ(saved.size(), QSize(952, 477));
+
+  script.Then(SaveAs(dir.path(), "bench.jpg"));
+  Form1->SpeedButton1Click();
+  ASSERT_EQ(rec.texts.size(), 1u);
+  EXPECT_EQ(rec.texts[0], S(dir.filePath("bench.jpg")) +
+                              ":\nФормат файлов .jpg не поддерживается.Произведена коррекция.");
+  EXPECT_TRUE(QFile::exists(dir.filePath("bench.bmp")));
+  EXPECT_FALSE(QFile::exists(dir.filePath("bench.jpg")));
+
+  script.Then(SaveAs(dir.path(), "dot."));
+  Form1->SpeedButton1Click();
+  ASSERT_EQ(rec.texts.size(), 2u);
+  EXPECT_NE(rec.texts[1].find("Формат файлов . не поддерживается."), std::string::npos);
+  EXPECT_TRUE(QFile::exists(dir.filePath("dot.bmp")));
+
+  // A folder that cannot take the file: a message, and the program goes on.
+  script.Then(SaveAs("/proc", "bench.bmp"));
+  Form1->SpeedButton1Click();
+  ASSERT_EQ(rec.texts.size(), 3u);
+  EXPECT_NE(rec.texts[2].find("bench.bmp"), std::string::npos);
+
+  Form1->SpeedButton2Click();
+  EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(952, 477));
+}
