@@ -411,9 +411,9 @@ TEST(Diagram, SavedFileNamesAreCorrectedToBmp) {
 
   c.d.SaveBmpFile(dir.filePath("plain"));
   ASSERT_EQ(rec.texts.size(), 2u);
-  EXPECT_EQ(rec.texts[1], (dir.filePath("plain") +
-                           ":\nФормат файлов  не поддерживается.Произведена коррекция.")
-                              .toStdString());
+  EXPECT_EQ(rec.texts[1],
+            (dir.filePath("plain") + ":\nФормат файлов  не поддерживается.Произведена коррекция.")
+                .toStdString());
   QFile f(dir.filePath("plain.bmp"));
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray head = f.read(54);
@@ -534,7 +534,7 @@ TEST(Diagram, AutoRangingWalksEverySeries) {
   c.d.GetKeeper(0)->SetArray(a, 3, 10, 20);
   TKeeper* k = c.d.PNewKeeper();
   k->SetArray(b, 2, -10, 0);
-  k->Hide();  // hidden series count too
+  k->Hide();         // hidden series count too
   c.d.PNewKeeper();  // unbound: -1..1
   c.d.AutoRangeX();
   EXPECT_EQ(c.d.GetXmin(), -10.0);
@@ -629,8 +629,9 @@ TEST(Feeler, CursorSwitchesAtTheNetEdgeAndTheEventSeesEveryMove) {
   c.d.MouseMove(0, c.d.Get_xe_net(), yb + 5);
   EXPECT_EQ(c.d.GetCursor(), crHandPoint);
   EXPECT_EQ(sender, &c.d);
-  EXPECT_EQ(seen, (std::vector<QPoint>{{xb + 1, yb + 1}, {xb, yb + 1}, {xb + 5, yb + 5},
-                                       {c.d.Get_xe_net(), yb + 5}}));
+  EXPECT_EQ(seen,
+            (std::vector<QPoint>{
+                {xb + 1, yb + 1}, {xb, yb + 1}, {xb + 5, yb + 5}, {c.d.Get_xe_net(), yb + 5}}));
 }
 
 TEST(Diagram, MergedBarOutlinesGiveTheSamePictureAsLineByLine) {
