@@ -503,8 +503,7 @@ std::uint8_t TDiagram::GetKeeperListLength() const {
   return static_cast<std::uint8_t>(1 + links);
 }
 
-// ---- Feeler
-// ---------------------------------------------------------------------------------------
+// ---- Feeler -------------------------------------------------------------------------------
 
 void TDiagram::DrawFeeler(int x, int y, const FeelerPen& pen) {
   TCanvas& c = *Canvas();
