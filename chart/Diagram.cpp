@@ -147,42 +147,54 @@ void TDiagram::SetLimitY(double a, double b) {
 
 // ---- Auto-ranging -------------------------------------------------------------------------------
 
-void TDiagram::AutoRangeX() {
-  double lo = base_.GetXmin(), hi = base_.GetXmax();
-  for (const TKeeper* k = base_.GetNext(); k != nullptr; k = k->GetNext()) {
-    if (k->GetXmin() < lo) lo = k->GetXmin();
-    if (k->GetXmax() > hi) hi = k->GetXmax();
+namespace {
+
+using SeriesField = double (TKeeper::*)() const;
+struct Extent {
+  double lo, hi;
+};
+
+// The smallest lo and the largest hi over the list from base on.
+Extent ListExtent(const TKeeper& base, SeriesField lo, SeriesField hi) {
+  Extent e{(base.*lo)(), (base.*hi)()};
+  for (const TKeeper* k = base.GetNext(); k != nullptr; k = k->GetNext()) {
+    if ((k->*lo)() < e.lo) e.lo = (k->*lo)();
+    if ((k->*hi)() > e.hi) e.hi = (k->*hi)();
   }
-  SetRangeX(lo, hi);
+  return e;
+}
+
+// The means of lo and of hi over the list from base on.
+Extent ListMean(const TKeeper& base, SeriesField lo, SeriesField hi) {
+  Extent sum{0, 0};
+  int n = 0;
+  for (const TKeeper* k = &base; k != nullptr; k = k->GetNext(), ++n) {
+    sum.lo += (k->*lo)();
+    sum.hi += (k->*hi)();
+  }
+  return {sum.lo / n, sum.hi / n};
+}
+
+}  // namespace
+
+void TDiagram::AutoRangeX() {
+  const Extent e = ListExtent(base_, &TKeeper::GetXmin, &TKeeper::GetXmax);
+  SetRangeX(e.lo, e.hi);
 }
 
 void TDiagram::AutoRangeY() {
-  double lo = base_.GetYmin(), hi = base_.GetYmax();
-  for (const TKeeper* k = base_.GetNext(); k != nullptr; k = k->GetNext()) {
-    if (k->GetYmin() < lo) lo = k->GetYmin();
-    if (k->GetYmax() > hi) hi = k->GetYmax();
-  }
-  SetRangeY(lo, hi);
+  const Extent e = ListExtent(base_, &TKeeper::GetYmin, &TKeeper::GetYmax);
+  SetRangeY(e.lo, e.hi);
 }
 
 void TDiagram::AutoRangeXAverage() {
-  double lo = 0, hi = 0;
-  int n = 0;
-  for (const TKeeper* k = &base_; k != nullptr; k = k->GetNext(), ++n) {
-    lo += k->GetXmin();
-    hi += k->GetXmax();
-  }
-  SetRangeX(lo / n, hi / n);
+  const Extent e = ListMean(base_, &TKeeper::GetXmin, &TKeeper::GetXmax);
+  SetRangeX(e.lo, e.hi);
 }
 
 void TDiagram::AutoRangeYAverage() {
-  double lo = 0, hi = 0;
-  int n = 0;
-  for (const TKeeper* k = &base_; k != nullptr; k = k->GetNext(), ++n) {
-    lo += k->GetYmin();
-    hi += k->GetYmax();
-  }
-  SetRangeY(lo / n, hi / n);
+  const Extent e = ListMean(base_, &TKeeper::GetYmin, &TKeeper::GetYmax);
+  SetRangeY(e.lo, e.hi);
 }
 
 // ---- Picture, print mode --------------------------------------------------------------------
@@ -412,31 +424,30 @@ TKeeper* TDiagram::Last(int* links) const {
   return const_cast<TKeeper*>(k);
 }
 
-std::uint8_t TDiagram::NewKeeper() {
+TKeeper* TDiagram::Append() {
   int links = 0;
   TKeeper* last = Last(&links);
-  TKeeper* k = links + 1 < MaxSeries ? new (std::nothrow) TKeeper : nullptr;
+  if (links + 1 >= MaxSeries) return nullptr;
+  TKeeper* k = new (std::nothrow) TKeeper;
+  if (k == nullptr) return nullptr;
+  last->SetNext(k);
+  k->SetNumber(static_cast<std::uint8_t>(links + 1));
+  k->ClearNext();
+  return k;
+}
+
+std::uint8_t TDiagram::NewKeeper() {
+  TKeeper* k = Append();
   if (k == nullptr) {
     lab::ShowMessage(DiagramNoMemoryMessage);
     return 0;
   }
-  last->SetNext(k);
-  k->SetNumber(static_cast<std::uint8_t>(links + 1));
-  k->ClearNext();
   return k->GetNumber();
 }
 
 TKeeper* TDiagram::PNewKeeper() {
-  int links = 0;
-  TKeeper* last = Last(&links);
-  TKeeper* k = links + 1 < MaxSeries ? new (std::nothrow) TKeeper : nullptr;
-  if (k == nullptr) {
-    lab::ShowMessage(DiagramCannotCreateMessage);
-    return nullptr;
-  }
-  last->SetNext(k);
-  k->SetNumber(static_cast<std::uint8_t>(links + 1));
-  k->ClearNext();
+  TKeeper* k = Append();
+  if (k == nullptr) lab::ShowMessage(DiagramCannotCreateMessage);
   return k;
 }
 
@@ -492,8 +503,7 @@ std::uint8_t TDiagram::GetKeeperListLength() const {
   return static_cast<std::uint8_t>(1 + links);
 }
 
-// ---- Feeler
-// ---------------------------------------------------------------------------------------
+// ---- Feeler -------------------------------------------------------------------------------
 
 void TDiagram::DrawFeeler(int x, int y, const FeelerPen& pen) {
   TCanvas& c = *Canvas();

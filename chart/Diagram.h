@@ -202,6 +202,8 @@ class TDiagram : public TImage {
   void DrawGrid();
   void DrawFeeler(int x, int y, const FeelerPen& pen);
   TKeeper* Last(int* links) const;
+  // A new default series at the end of the list; none when memory or numbers run out.
+  TKeeper* Append();
 
   int xb_net = 0, yb_net = 0, w_net = 0, h_net = 0;
   int x0_out = 0, y0_out = 0, w_out = 0, h_out = 0;

@@ -103,7 +103,7 @@ class TKeeper {
   TColor color_ = clBlack;
   int penWidth_ = 2;
   GraphType type_ = GraphType::Analog;
-  std::uint8_t interpolation_ = 0;
+  std::uint8_t interpolation_ = 0;  // always 0: the continuous read interpolates linearly
   bool shown_ = true;
   Symmetry symmetry_ = Symmetry::None;
   bool marked_ = false;

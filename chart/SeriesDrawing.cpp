@@ -51,8 +51,11 @@ void WalkSamples(const TKeeper& k, double xL, double xR, double half, Visit visi
 }  // namespace
 
 void DrawAnalog(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map) {
+  // The first column starts where every later column would: on the clamp row when the
+  // curve is outside the net, so no line ever comes in from beyond the net.
   int px = net.xb;
-  pen.MoveTo(px, map.MathToPhisY(k.GetValue(map.PhisToMathX(px))));
+  const int first = map.MathToPhisY(k.GetValue(map.PhisToMathX(px)));
+  pen.MoveTo(px, first < net.yb + 1 ? net.yb + 1 : (first > net.ye - 1 ? net.ye - 1 : first));
   for (px = net.xb + 1; px <= net.xe; ++px) {
     const int py = map.MathToPhisY(k.GetValue(map.PhisToMathX(px)));
     if (py < net.yb + 1) {

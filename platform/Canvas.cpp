@@ -184,6 +184,9 @@ bool TCanvas::TryMerge(int x1, int y1, int x2, int y2) {
   const int w = std::max(1, Pen.Width);
   if (!coalescing_ || Pen.Mode != pmCopy || (Pen.Style != psSolid && w == 1)) return false;
   if ((x1 != x2) == (y1 != y2)) return false;  // diagonal, or no line at all
+  // Far coordinates go to the plain rasteriser, which clips them.
+  auto far = [](int v) { return v > (1 << 29) || v < -(1 << 29); };
+  if (far(x1) || far(y1) || far(x2) || far(y2)) return false;
   const bool vert = x1 == x2;
   const int a = vert ? y1 : x1;
   const int b = vert ? y2 : x2;

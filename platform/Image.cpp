@@ -47,7 +47,6 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons butto
 
 TImage::TImage(QWidget* Owner) : QWidget(Owner) {
   setMouseTracking(true);
-  setAttribute(Qt::WA_OpaquePaintEvent, false);
   picture_.SetOnChange([this] { update(); });
 }
 

@@ -301,6 +301,18 @@ TEST(Diagram, TooSmallForLabelsDrawsOnlyGridAndNames) {
   EXPECT_EQ(c.d.Get_x0_out(), c.d.Get_xb_net());
   EXPECT_EQ(c.d.Get_w_out(), c.d.Get_xe_net() - c.d.Get_xb_net());
   EXPECT_TRUE(c.d.GridX().minor.empty());
+
+  // Even no room at all draws without fault, series included.
+  double bars[] = {1, 2, 3};
+  c.d.GetKeeper(0)->SetArray(bars, 3, -1, 1);
+  c.d.GetKeeper(0)->SetHistogram();
+  c.d.PNewKeeper()->SetFunction(Half, 5, -1, 1);
+  for (QSize size : {QSize(0, 0), QSize(1, 1), QSize(6, 4), QSize(30, 12)}) {
+    c.d.resize(size);
+    c.d.ShowDiagram();
+    c.d.MouseMove(0, 2, 2);
+    EXPECT_EQ(c.d.Picture().Width(), size.width());
+  }
 }
 
 TEST(Diagram, SeriesDrawOnlyWhenEnabledAndShown) {

@@ -245,6 +245,18 @@ TEST(AnalogDrawing, CurveBelowTheNetUsesTheLowerClampRow) {
   EXPECT_EQ(r.lines.front().y2, v.map.MathToPhisY(1.0));
 }
 
+TEST(AnalogDrawing, ACurveOutsideAtTheFirstColumnStartsFromTheClampRow) {
+  MessageRecorder rec;
+  TKeeper k;
+  const double firstColumn = View().map.PhisToMathX(10);
+  k.SetFunction([firstColumn](double x) { return x <= firstColumn ? 1e6 : 0.5; }, 3, -1.5, 1.5);
+  View v;
+  Recorder r;
+  DrawAnalog(r, k, v.net, v.map);
+  ASSERT_FALSE(r.lines.empty());
+  EXPECT_EQ(r.lines.front(), (Segment{10, v.net.yb + 1, 11, v.map.MathToPhisY(0.5)}));
+}
+
 TEST(DiscreteDrawing, StemsFromTheZeroLineWithMarkersInside) {
   MessageRecorder rec;
   double s[5] = {1.0, -0.25, 0.5, 2.0, 0.25};
