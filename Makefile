@@ -22,7 +22,7 @@ run: build
 	$(BUILD)/labbench
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j$(JOBS)
 
 setup:
 	@missing=$$(for p in $(PACKAGES); do \
