@@ -16,20 +16,26 @@
 #include <cmath>
 #include <cstring>
 
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QPointer>
 #include <QToolButton>
 #include "app/Comfun.h"
 #include "app/Editfloatunit.h"
+#include "app/Hellounit.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "instruments/Correlometer.h"
 #include "instruments/Unitind.h"
 #include "instruments/Unitipv.h"
 #include "instruments/Unitkor.h"
+#include "model/Fft0unit.h"
 #include "model/Run.h"
 #include "model/SampleStore.h"
 #include "model/Unitgenerator.h"
 #include "model/Unitnlcircuit.h"
 #include "model/Unitturn.h"
+#include "platform/Cursor.h"
 #include "platform/Image.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
@@ -298,11 +304,22 @@ TEST_F(Bench, SettingsApplyLengthPeriodAndClearReadings) {
   script.Then([](QDialog& d) {
     input::ChooseItem(*FormTurn->ComboBoxN, 0);
     input::ChooseItem(*FormTurn->ComboBoxT, 3);
+    QTest::mouseClick(FormTurn->CheckBox1, Qt::LeftButton);  // progress indicator off
     PressDone(d);
   });
   Form1->N24Click();
   EXPECT_EQ(model::SampleCount, 65536);
   EXPECT_EQ(FormGenerator->SamplingPeriod, 0.01);
+  EXPECT_FALSE(FFT0Form->ShowProgress);
+  script.Then([](QDialog& d) {
+    QTest::mouseClick(FormTurn->Button2, Qt::LeftButton);  // "По умолчанию"
+    PressDone(d);
+  });
+  Form1->N24Click();
+  EXPECT_EQ(model::SampleCount, 262144);
+  EXPECT_EQ(FormGenerator->SamplingPeriod, 0.005);
+  EXPECT_TRUE(FFT0Form->ShowProgress);
+  model::SampleCount = 65536;
   EXPECT_EQ(S(Form1->RunState()), "Изменено");
   EXPECT_TRUE(Form1->LabelKorOut->text().isEmpty());
 
@@ -320,8 +337,18 @@ TEST_F(Bench, SaveAndCopyTheBenchPictureAtDesignSize) {
   MessageRecorder rec;
   ModalScript script;
   Form1->N801Click();  // whatever the scale
-  script.Then(SaveAs(dir.path(), "Bench.BMP"));
+  QString offered;
+  QStringList filters;
+  script.Then([&](QDialog& d) {
+    auto* fd = qobject_cast<QFileDialog*>(&d);
+    ASSERT_NE(fd, nullptr);
+    offered = QFileInfo(fd->selectedFiles().value(0)).fileName();
+    filters = fd->nameFilters();
+    SaveAs(dir.path(), "Bench.BMP")(d);
+  });
   Form1->SpeedButton1Click();
+  EXPECT_EQ(S(offered), "Рисунок.bmp");
+  EXPECT_EQ(filters, QStringList{"Bitmaps (*.bmp)"});
   EXPECT_TRUE(rec.texts.empty());
   QImage saved(dir.filePath("Bench.BMP"), "BMP");
   EXPECT_EQ(saved.size(), QSize(952, 477));
@@ -355,4 +382,24 @@ TEST_F(Bench, SaveAndCopyTheBenchPictureAtDesignSize) {
 
   Form1->SpeedButton2Click();
   EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(952, 477));
+}
+
+TEST(HelloForm, ClosesAfterItsTimerOrAClickAndFreesItself) {
+  QPointer<THelloForm> hello = ShowHelloForm();
+  ASSERT_FALSE(hello.isNull());
+  EXPECT_TRUE(hello->isVisible());
+  EXPECT_EQ(hello->size(), QSize(400, 300));
+  EXPECT_TRUE(hello->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(hello->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(hello->Timer1->interval(), 5000);
+  EXPECT_TRUE(hello->Timer1->isActive());
+  EXPECT_EQ(platform::CurrentScreenCursor(), platform::ScreenCursor::AppStart);
+  hello->Timer1->start(20);     // the same timer, sooner
+  QTRY_VERIFY(hello.isNull());  // closed by the timer and freed
+  EXPECT_EQ(platform::CurrentScreenCursor(), platform::ScreenCursor::Default);
+
+  hello = ShowHelloForm();
+  QTest::mouseClick(hello->Image1, Qt::LeftButton, {}, QPoint(200, 150));
+  EXPECT_EQ(platform::CurrentScreenCursor(), platform::ScreenCursor::Default);
+  QTRY_VERIFY(hello.isNull());
 }
