@@ -16,11 +16,11 @@
 #include <cmath>
 #include <cstring>
 
+#include <QToolButton>
 #include "app/Comfun.h"
 #include "app/Editfloatunit.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
-#include <QToolButton>
 #include "instruments/Correlometer.h"
 #include "instruments/Unitind.h"
 #include "instruments/Unitipv.h"
@@ -37,7 +37,9 @@
 
 namespace {
 
-std::string S(const QString& q) { return q.toStdString(); }
+std::string S(const QString& q) {
+  return q.toStdString();
+}
 
 void PressDone(QDialog& d) {
   for (QPushButton* b : d.findChildren<QPushButton*>()) {
@@ -50,7 +52,9 @@ void PressDone(QDialog& d) {
   d.reject();
 }
 
-void ClickImage(TImage* image) { QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5)); }
+void ClickImage(TImage* image) {
+  QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5));
+}
 
 // Types a file name into the save dialog and confirms it.
 ModalScript::Action SaveAs(const QString& folder, const QString& name) {
