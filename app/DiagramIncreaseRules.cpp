@@ -73,8 +73,7 @@ std::string FixedText(double v, int significant, int decimals) {
   const Decimal d = ToDecimal(v, significant, decimals);
   std::string text = d.negative ? "-" : "";
   const auto digit = [&d](int i) {
-    return i >= 0 && i < static_cast<int>(d.digits.size()) ? d.digits[static_cast<size_t>(i)]
-                                                           : '0';
+    return i >= 0 && i < static_cast<int>(d.digits.size()) ? d.digits[static_cast<size_t>(i)] : '0';
   };
   if (d.exponent > significant) {
     text += d.digits[0];

@@ -156,7 +156,8 @@ void TDiagramIncrease::BuildToolBar() {
     b->setFixedSize(23, 22);
     b->setCheckable(sticky);
     b->setFocusPolicy(Qt::NoFocus);
-    if (click != nullptr) connect(b, &QToolButton::clicked, this, [this, click] { (this->*click)(); });
+    if (click != nullptr)
+      connect(b, &QToolButton::clicked, this, [this, click] { (this->*click)(); });
     ToolBar1->addWidget(b);
     return b;
   };
@@ -265,8 +266,8 @@ void TDiagramIncrease::FirstShowLayout() {
   const viewer::Rect chart = viewer::ChartPlacement(client.width(), client.height(), sizes);
   Place(*Diagram1, chart);
   Diagram1->ShowDiagram();  // the net is known after a redraw
-  const viewer::NetRect net{Diagram1->Get_xb_net(), Diagram1->Get_yb_net(),
-                            Diagram1->Get_xe_net(), Diagram1->Get_ye_net()};
+  const viewer::NetRect net{Diagram1->Get_xb_net(), Diagram1->Get_yb_net(), Diagram1->Get_xe_net(),
+                            Diagram1->Get_ye_net()};
   const auto places = viewer::UpDownPlacement(chart, net, sizes);
   Place(*UpDown1, places[0]);
   Place(*UpDown2, places[1]);
@@ -314,8 +315,8 @@ void TDiagramIncrease::StoreInitialLimits() {
 // Handlers
 
 void TDiagramIncrease::Diagram1MouseMove(QObject*, TShiftState, int X, int Y) {
-  const viewer::NetRect net{Diagram1->Get_xb_net(), Diagram1->Get_yb_net(),
-                            Diagram1->Get_xe_net(), Diagram1->Get_ye_net()};
+  const viewer::NetRect net{Diagram1->Get_xb_net(), Diagram1->Get_yb_net(), Diagram1->Get_xe_net(),
+                            Diagram1->Get_ye_net()};
   QString text;
   if (viewer::ReadoutInside(net, X, Y)) {
     text = QString::fromStdString(

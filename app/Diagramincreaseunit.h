@@ -30,8 +30,8 @@ class TDiagramIncrease : public QDialog {
 
   // ---- menu ----
   QMenuBar* MainMenu1;
-  QAction* NClose;     // "Файл" ▸ "Закрыть"
-  QAction* NMeasure;   // "Диаграмма" ▸ "Измерения" (checked while the cross-hair is on)
+  QAction* NClose;  // "Файл" ▸ "Закрыть"
+  QAction* NMeasure;  // "Диаграмма" ▸ "Измерения" (checked while the cross-hair is on)
   QAction* NLimit;     // "Пределы" (checked while the up-downs are shown)
   QAction* NRetLimit;  // "Исходные пределы"
   QAction* NBmp;       // "Сохранить как рисунок"

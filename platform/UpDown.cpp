@@ -68,8 +68,8 @@ void TUpDown::Repeat() {
 void TUpDown::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   if (OnMouseDown)
-    OnMouseDown(this, ButtonOf(event->button()),
-                ShiftStateOf(event->modifiers(), event->buttons()), pos.x(), pos.y());
+    OnMouseDown(this, ButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()),
+                pos.x(), pos.y());
   if (event->button() != Qt::LeftButton || held_) return;
   held_ = true;
   heldArrow_ = ArrowAt(pos);
@@ -96,8 +96,8 @@ void TUpDown::mouseReleaseEvent(QMouseEvent* event) {
   }
   const QPoint pos = event->position().toPoint();
   if (OnMouseUp)
-    OnMouseUp(this, ButtonOf(event->button()),
-              ShiftStateOf(event->modifiers(), event->buttons()), pos.x(), pos.y());
+    OnMouseUp(this, ButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()),
+              pos.x(), pos.y());
 }
 
 void TUpDown::paintEvent(QPaintEvent*) {

@@ -75,7 +75,7 @@ class TUpDown : public QWidget {
   int increment_ = 1;
   bool wrap_ = false;
 
-  bool held_ = false;          // the left button holds an arrow
+  bool held_ = false;  // the left button holds an arrow
   TUDBtnType heldArrow_ = btNext;
   bool overHeldArrow_ = false;  // the mouse is still over the held arrow: repeat
   QTimer repeat_;
