@@ -17,11 +17,14 @@
 #include <cstring>
 
 #include <QToolButton>
+
 #include "app/Comfun.h"
+#include "app/Diagramincreaseunit.h"
 #include "app/Editfloatunit.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "instruments/Correlometer.h"
+#include "instruments/Unitgist.h"
 #include "instruments/Unitind.h"
 #include "instruments/Unitipv.h"
 #include "instruments/Unitkor.h"
@@ -107,6 +110,17 @@ class Bench : public ::testing::Test {
 
 TEST_F(Bench, FirstPaintCreatedTheWindowsWithTheirCaptions) {
   ASSERT_NE(FormIndIpvIn, nullptr);
+  ASSERT_NE(DiagramIncrease, nullptr);
+  ASSERT_NE(DiagramIncreaseAnalysis, nullptr);
+  EXPECT_EQ(S(DiagramIncrease->windowTitle()), "Осциллограф: сигнал на входе цепи");
+  EXPECT_EQ(S(DiagramIncreaseAnalysis->windowTitle()), "Гистограмма");
+  // Created in order, each owned by the bench: the oscilloscope viewer right after the
+  // bench, the analysis viewer after the four indicators and before the output meters.
+  const QObjectList& owned = Form1->children();
+  EXPECT_LT(owned.indexOf(DiagramIncrease), owned.indexOf(FormGist));
+  EXPECT_GE(owned.indexOf(DiagramIncrease), 0);
+  EXPECT_LT(owned.indexOf(FormIndKorOut), owned.indexOf(DiagramIncreaseAnalysis));
+  EXPECT_LT(owned.indexOf(DiagramIncreaseAnalysis), owned.indexOf(FormIPVOut));
   EXPECT_EQ(S(FormIPV->windowTitle()), "ИПВ вход");
   EXPECT_EQ(S(FormIPVOut->windowTitle()), "ИПВ выход");
   EXPECT_EQ(S(FormKor->windowTitle()), "Коррелометр вход");
@@ -340,8 +354,15 @@ TEST_F(Bench, SaveAndCopyTheBenchPictureAtDesignSize) {
   EXPECT_NE(rec.texts[1].find("Формат файлов . не поддерживается."), std::string::npos);
   EXPECT_TRUE(QFile::exists(dir.filePath("dot.bmp")));
 
-  // A folder that cannot take the file: a message, and the program goes on.
-  script.Then(SaveAs("/proc", "bench.bmp"));
+  // A folder that cannot take the file: a message, and the program goes on. The dialog would
+  // not accept a missing folder, so the name is confirmed past its own check.
+  script.Then([&dir](QDialog& d) {
+    auto* fd = qobject_cast<QFileDialog*>(&d);
+    ASSERT_NE(fd, nullptr);
+    fd->setDirectory(dir.path());
+    fd->findChild<QLineEdit*>("fileNameEdit")->setText("missing/bench.bmp");
+    d.done(QDialog::Accepted);
+  });
   Form1->SpeedButton1Click();
   ASSERT_EQ(rec.texts.size(), 3u);
   EXPECT_NE(rec.texts[2].find("bench.bmp"), std::string::npos);
