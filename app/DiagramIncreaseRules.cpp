@@ -62,8 +62,8 @@ Decimal ToDecimal(double v, int significant, int decimals) {
 }  // namespace
 
 bool ReadoutInside(const NetRect& net, int x, int y) {
-  return net.left + ReadoutInset <= x && x <= net.right - ReadoutInset &&
-         net.top + ReadoutInset <= y && y <= net.bottom - ReadoutInset;
+  return net.xb + ReadoutInset <= x && x <= net.xe - ReadoutInset && net.yb + ReadoutInset <= y &&
+         y <= net.ye - ReadoutInset;
 }
 
 std::string FixedText(double v, int significant, int decimals) {
@@ -121,12 +121,12 @@ std::array<Rect, 4> UpDownPlacement(const Rect& chart, const NetRect& net,
     r[static_cast<size_t>(i) + 2].height = sizes.horizontalHeight;
   }
   r[0].left = 5;
-  r[0].top = chart.top + net.top;
+  r[0].top = chart.top + net.yb;
   r[1].left = 5;
-  r[1].top = chart.top + net.bottom - sizes.verticalHeight;
-  r[2].left = chart.left + net.left;
+  r[1].top = chart.top + net.ye - sizes.verticalHeight;
+  r[2].left = chart.left + net.xb;
   r[2].top = chart.top + chart.height;
-  r[3].left = chart.left + net.right - sizes.horizontalWidth;
+  r[3].left = chart.left + net.xe - sizes.horizontalWidth;
   r[3].top = r[2].top;
   return r;
 }

@@ -6,15 +6,12 @@
 #include <array>
 #include <string>
 
+#include "chart/SeriesDrawing.h"
+
 namespace viewer {
 
-// The net (grid frame) of the chart in chart pixels: left, top, right, bottom edge.
-struct NetRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
+// The net (grid frame) of the chart in chart pixels: left, top, right and bottom edge.
+using NetRect = chart::NetRect;
 
 struct Rect {
   int left = 0;

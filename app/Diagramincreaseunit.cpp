@@ -340,36 +340,25 @@ void TDiagramIncrease::SpeedButtonLimitClick() {
   NLimit->setChecked(on);
 }
 
+void TDiagramIncrease::StepLimit(TUDBtnType button, void (TDiagram::*increase)(),
+                                 void (TDiagram::*reduce)()) {
+  (Diagram1->*(button == btNext ? increase : reduce))();
+}
+
 void TDiagramIncrease::UpDown1Click(QObject*, TUDBtnType Button) {
-  if (Button == btNext) {
-    Diagram1->IncreaseYmax();
-  } else {
-    Diagram1->ReduceYmax();
-  }
+  StepLimit(Button, &TDiagram::IncreaseYmax, &TDiagram::ReduceYmax);
 }
 
 void TDiagramIncrease::UpDown2Click(QObject*, TUDBtnType Button) {
-  if (Button == btNext) {
-    Diagram1->IncreaseYmin();
-  } else {
-    Diagram1->ReduceYmin();
-  }
+  StepLimit(Button, &TDiagram::IncreaseYmin, &TDiagram::ReduceYmin);
 }
 
 void TDiagramIncrease::UpDown3Click(QObject*, TUDBtnType Button) {
-  if (Button == btNext) {
-    Diagram1->IncreaseXmin();
-  } else {
-    Diagram1->ReduceXmin();
-  }
+  StepLimit(Button, &TDiagram::IncreaseXmin, &TDiagram::ReduceXmin);
 }
 
 void TDiagramIncrease::UpDown4Click(QObject*, TUDBtnType Button) {
-  if (Button == btNext) {
-    Diagram1->IncreaseXmax();
-  } else {
-    Diagram1->ReduceXmax();
-  }
+  StepLimit(Button, &TDiagram::IncreaseXmax, &TDiagram::ReduceXmax);
 }
 
 void TDiagramIncrease::UpDown1MouseDown(QObject*, TMouseButton, TShiftState, int, int) {

@@ -103,6 +103,8 @@ class TDiagramIncrease : public QDialog {
   void FirstShowLayout();
   // The scroll box content covers its client area and every control in it.
   void FitContent();
+  // One step of a limit: the up or right arrow increases it, the other reduces it.
+  void StepLimit(TUDBtnType button, void (TDiagram::*increase)(), void (TDiagram::*reduce)());
 
   bool firstShow_ = true;
   // The first-show layout follows the scroll box's size until the window is first on

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -67,11 +69,13 @@ void Close(TDiagramIncrease& w) {
   QTest::mouseClick(w.SpeedButtonClose, Qt::LeftButton);
 }
 
-// Moves the mouse to p over w, by way of a neighbouring pixel: a move to the position the
-// mouse already has reports nothing.
+// Moves the mouse to p over w with no button held: a mouse-move event sent to the widget.
+// (QTest::mouseMove places the screen cursor instead, and the test platform hands that move
+// to the first window created under it, not to the window on top.)
 void MoveTo(QWidget* w, QPoint p) {
-  QTest::mouseMove(w, p + QPoint(1, 1));
-  QTest::mouseMove(w, p);
+  QMouseEvent move(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(w, &move);
 }
 
 QPoint Arrow(const TUpDown* u, TUDBtnType b) {
@@ -223,33 +227,33 @@ TEST(ChartViewer, ReadoutInsideTheNetOnly) {
   Use(w, WaveGraph(), [](TDiagramIncrease& v) {
     TDiagram* d = v.Diagram1;
     const viewer::NetRect net = NetOf(*d);
-    const int midX = (net.left + net.right) / 2;
-    const int midY = (net.top + net.bottom) / 2;
+    const int midX = (net.xb + net.xe) / 2;
+    const int midY = (net.yb + net.ye) / 2;
     auto readout = [&](int x, int y) {
       MoveTo(d, QPoint(x, y));
       return v.Panel2->text();
     };
 
-    const QString inside = readout(net.left + 2, midY);
+    const QString inside = readout(net.xb + 2, midY);
     const QRegularExpression form("^\\((-?\\d+,\\d+); (-?\\d+,\\d+)\\)$");
     const auto m = form.match(inside);
     ASSERT_TRUE(m.hasMatch()) << S(inside);
     // x with PrecisionX + 2 decimals, y with PrecisionY + 2, near the point under the mouse.
     EXPECT_EQ(m.captured(1).section(',', 1).size(), d->GetPrecisionX() + 2);
     EXPECT_EQ(m.captured(2).section(',', 1).size(), d->GetPrecisionY() + 2);
-    EXPECT_NEAR(QString(m.captured(1)).replace(',', '.').toDouble(),
-                d->PhisToMathX(net.left + 2), 0.01);
+    EXPECT_NEAR(QString(m.captured(1)).replace(',', '.').toDouble(), d->PhisToMathX(net.xb + 2),
+                0.01);
     EXPECT_NEAR(QString(m.captured(2)).replace(',', '.').toDouble(), d->PhisToMathY(midY), 0.01);
 
     // On the frame, less than two pixels inside it, and outside the net: empty.
-    EXPECT_EQ(readout(net.left + 1, midY), "");
-    EXPECT_EQ(readout(net.left, midY), "");
-    EXPECT_EQ(readout(midX, net.top + 1), "");
-    EXPECT_EQ(readout(midX, net.bottom - 1), "");
-    EXPECT_EQ(readout(net.right - 1, midY), "");
+    EXPECT_EQ(readout(net.xb + 1, midY), "");
+    EXPECT_EQ(readout(net.xb, midY), "");
+    EXPECT_EQ(readout(midX, net.yb + 1), "");
+    EXPECT_EQ(readout(midX, net.ye - 1), "");
+    EXPECT_EQ(readout(net.xe - 1, midY), "");
     EXPECT_EQ(readout(2, 2), "");
-    EXPECT_FALSE(readout(net.right - 2, net.bottom - 2).isEmpty());
-    EXPECT_FALSE(readout(midX, net.top + 2).isEmpty());
+    EXPECT_FALSE(readout(net.xe - 2, net.ye - 2).isEmpty());
+    EXPECT_FALSE(readout(midX, net.yb + 2).isEmpty());
     EXPECT_EQ(S(readout(d->MathToPhisX(5.0), midY)).substr(0, 7), "(5,00; ");
   });
 }
@@ -259,7 +263,7 @@ TEST(ChartViewer, MeasuringToggleKeepsChartButtonAndMenuTogether) {
   Use(w, WaveGraph(), [](TDiagramIncrease& v) {
     TDiagram* d = v.Diagram1;
     const viewer::NetRect net = NetOf(*d);
-    const QPoint centre((net.left + net.right) / 2, (net.top + net.bottom) / 2);
+    const QPoint centre((net.xb + net.xe) / 2, (net.yb + net.ye) / 2);
     auto agree = [&](bool on) {
       EXPECT_EQ(d->GetShowFeeler(), on);
       EXPECT_EQ(v.SpeedButtonMeasure->isChecked(), on);
@@ -293,10 +297,10 @@ TEST(ChartViewer, LimitsCommandShowsTheUpDownsAtTheNetCorners) {
     for (TUpDown* u : {v.UpDown1, v.UpDown2, v.UpDown3, v.UpDown4}) EXPECT_TRUE(u->isVisible());
     EXPECT_TRUE(v.SpeedButtonLimit->isChecked());
     EXPECT_TRUE(v.NLimit->isChecked());
-    EXPECT_EQ(v.UpDown1->geometry(), QRect(5, c.top() + net.top, 16, 41));
-    EXPECT_EQ(v.UpDown2->geometry(), QRect(5, c.top() + net.bottom - 41, 16, 41));
-    EXPECT_EQ(v.UpDown3->geometry(), QRect(c.left() + net.left, c.bottom() + 1, 41, 16));
-    EXPECT_EQ(v.UpDown4->geometry(), QRect(c.left() + net.right - 41, c.bottom() + 1, 41, 16));
+    EXPECT_EQ(v.UpDown1->geometry(), QRect(5, c.top() + net.yb, 16, 41));
+    EXPECT_EQ(v.UpDown2->geometry(), QRect(5, c.top() + net.ye - 41, 16, 41));
+    EXPECT_EQ(v.UpDown3->geometry(), QRect(c.left() + net.xb, c.bottom() + 1, 41, 16));
+    EXPECT_EQ(v.UpDown4->geometry(), QRect(c.left() + net.xe - 41, c.bottom() + 1, 41, 16));
     // All of them within the scroll box's view, nothing to scroll.
     const QRect view(QPoint(0, 0), v.ScrollBox1->viewport()->size());
     for (TUpDown* u : {v.UpDown1, v.UpDown2, v.UpDown3, v.UpDown4})
