@@ -13,7 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
-#include <algorithm>
+#include <initializer_list>
 
 #include "app/DiagramIncreaseRules.h"
 #include "app/Glyphs.h"
@@ -298,8 +298,12 @@ bool TDiagramIncrease::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void TDiagramIncrease::done(int result) {
+void TDiagramIncrease::hideEvent(QHideEvent* event) {
   layoutProvisional_ = false;
+  QDialog::hideEvent(event);
+}
+
+void TDiagramIncrease::done(int result) {
   FormClose();
   QDialog::done(result);
 }

@@ -92,6 +92,7 @@ class TDiagramIncrease : public QDialog {
   virtual void FormClose() {}
 
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
