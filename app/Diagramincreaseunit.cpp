@@ -412,7 +412,7 @@ void TDiagramIncrease::SpeedButtonCloseClick() {
 
 // ---------------------------------------------------------------------------------------
 
-void ShowGraph(TDiagramIncrease& window, const GraphSpec& graph) {
+void ShowGraph(TDiagramIncrease& window, const GraphSetup& graph) {
   TDiagram& chart = *window.Diagram1;
   TKeeper& base = *chart.GetKeeper(0);
   base.Hide();

@@ -116,7 +116,7 @@ class TDiagramIncrease : public QDialog {
 };
 
 // What a graph command puts into a chart viewer window.
-struct GraphSpec {
+struct GraphSetup {
   // The chart title, also the window caption.
   QString title;
   QString nameX;
@@ -136,7 +136,7 @@ struct GraphSpec {
 // binds the data, sets the names, title and caption, the limits and the ranges, records the
 // initial limits, shows the base series, switches series drawing on, redraws and shows the
 // window modally. Returns when the user has closed the window; the chart keeps the graph.
-void ShowGraph(TDiagramIncrease& window, const GraphSpec& graph);
+void ShowGraph(TDiagramIncrease& window, const GraphSetup& graph);
 
 // The two chart viewer windows of the bench: the oscilloscopes, and the histograms,
 // correlation functions and the characteristic.

@@ -56,7 +56,7 @@ int ShowInViewer(std::vector<double>& density, const QString& shot) {
       return 0;
     });
   }
-  GraphSpec g;
+  GraphSetup g;
   g.title = QStringLiteral("Гистограмма вход");
   g.nameX = QStringLiteral("x,мВ");
   g.nameY = QStringLiteral("w(x),1/мВ");

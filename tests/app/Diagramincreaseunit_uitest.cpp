@@ -44,8 +44,8 @@ double Wave(double t) {
 }
 
 // A graph as a command would show it: a wave over 0 .. 20 ms, the first 10 ms in view.
-GraphSpec WaveGraph() {
-  GraphSpec g;
+GraphSetup WaveGraph() {
+  GraphSetup g;
   g.title = QStringLiteral("Осциллограф: проба");
   g.nameX = QStringLiteral("t,мс");
   g.nameY = QStringLiteral("X(t),мВ");
@@ -83,7 +83,7 @@ QPoint Arrow(const TUpDown* u, TUDBtnType b) {
 }
 
 // Shows the graph in a fresh window and runs the user's part once the window is active.
-void Use(TDiagramIncrease& w, const GraphSpec& g, std::function<void(TDiagramIncrease&)> user) {
+void Use(TDiagramIncrease& w, const GraphSetup& g, std::function<void(TDiagramIncrease&)> user) {
   ModalScript script;
   script.Then([&w, user](QDialog& d) {
     EXPECT_EQ(&d, &w);
@@ -175,7 +175,7 @@ TEST(ChartViewer, DesignBeforeTheFirstUse) {
 
 TEST(ChartViewer, AGraphCommandPreparesTheChartWithSeriesDrawingOff) {
   TDiagramIncrease w;
-  GraphSpec g = WaveGraph();
+  GraphSetup g = WaveGraph();
   bool bound = false;
   bool ranged = false;
   g.bind = [&](TDiagram& chart, TKeeper& base) {
@@ -465,7 +465,7 @@ TEST(ChartViewer, TheFirstShowLayoutIsKeptAtTheSecond) {
   });
 
   // A second graph whose y labels are wider, so a new layout would move the up-downs.
-  GraphSpec g = WaveGraph();
+  GraphSetup g = WaveGraph();
   g.limitYmin = -60000;
   g.limitYmax = 60000;
   g.ranges = [](TDiagram& c) {
