@@ -2,6 +2,7 @@ lab_core_sources(
   Comfun.cpp
   BenchScale.cpp
   EditFloatRules.cpp
+  DiagramIncreaseRules.cpp
 )
 lab_ui_sources(
   Unit1.cpp
@@ -10,4 +11,5 @@ lab_ui_sources(
   Hellounit.cpp
   SavePicture.cpp
   Startup.cpp
+  Diagramincreaseunit.cpp
 )

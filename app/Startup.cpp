@@ -3,6 +3,7 @@
 #include <QString>
 #include <exception>
 
+#include "app/Diagramincreaseunit.h"
 #include "app/Unit1.h"
 #include "instruments/Unitgist.h"
 #include "instruments/Unitind.h"
@@ -29,6 +30,7 @@ void SetCaption(QWidget* w, const char* caption) {
 
 void CreateStartupWindows() {
   Form1 = new TForm1();
+  Create(DiagramIncrease);
   Create(FormGist);
   Create(FormIPV);
   Create(FormTurn);
@@ -44,6 +46,7 @@ void CreateFirstPaintWindows() {
     Create(FormIndIpvOut);
     Create(FormIndKorIn);
     Create(FormIndKorOut);
+    Create(DiagramIncreaseAnalysis);
     Create(FormIPVOut);
     Create(FormKorOut);
   } catch (const std::exception& e) {
@@ -52,6 +55,8 @@ void CreateFirstPaintWindows() {
 }
 
 void SetFirstPaintCaptions() {
+  SetCaption(DiagramIncrease, "Осциллограф: сигнал на входе цепи");
+  SetCaption(DiagramIncreaseAnalysis, "Гистограмма");
   SetCaption(FormIPV, "ИПВ вход");
   SetCaption(FormIPVOut, "ИПВ выход");
   SetCaption(FormIndIpvIn, "Индикатор ИПВ вход");

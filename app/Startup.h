@@ -4,7 +4,8 @@
 // Start-up: Form1, then the windows every command shares, each a single instance.
 void CreateStartupWindows();
 // The first paint of the bench: the indicator windows, the analysis chart window and the
-// output-side meters; then the captions of the windows that exist.
+// output-side meters; then the captions of the windows that exist (the two chart viewers
+// first).
 void CreateFirstPaintWindows();
 void SetFirstPaintCaptions();
 

@@ -1,5 +1,6 @@
 #include "platform/SaveDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QImageReader>
@@ -65,6 +66,10 @@ SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, 
   dialog->setNameFilters(NameFiltersOf(request.filter));
   dialog->setDefaultSuffix(request.defaultExt);
   if (request.picturePreview) AddPreview(*dialog);
+  // Start in the current folder, as a save dialog without an initial folder does, not in
+  // the folder the toolkit remembered from an earlier run: the program keeps no state from
+  // one start to the next, and a remembered folder such as /proc can stall the listing.
+  dialog->setDirectory(QDir::currentPath());
   if (!request.initialName.isEmpty()) dialog->selectFile(request.initialName);
   if (ShowModal(*dialog) != QDialog::Accepted) return SaveFileOutcome::Cancelled;
   const QStringList chosen = dialog->selectedFiles();

@@ -14,4 +14,5 @@ lab_ui_sources(
   Bmp.cpp
   FileNames.cpp
   SaveDialog.cpp
+  UpDown.cpp
 )

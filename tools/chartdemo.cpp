@@ -1,12 +1,18 @@
 // Hand-run demo of the chart control (not a test): a histogram of Gaussian noise with the
-// normal law drawn over it, in a window like the chart viewer's, with the measuring
-// cross-hair. Move the mouse over the net to see the cross and the coordinates.
+// normal law drawn over it, with the measuring cross-hair. Move the mouse over the net to
+// see the cross and the coordinates.
 //
-//   build/chartdemo                 interactive
+//   build/chartdemo                 interactive, in a plain window
 //   build/chartdemo --shot out.png  draws, places the cross over the right slope, saves the
 //                                   window picture and exits
+//   build/chartdemo --viewer        the same graph in the chart viewer window
+//   build/chartdemo --viewer --shot out.png
+//                                   the viewer with its limit up-downs shown and the cross
+//                                   and readout over the right slope, saved and closed
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <cmath>
@@ -14,7 +20,9 @@
 #include <random>
 #include <vector>
 
+#include "app/Diagramincreaseunit.h"
 #include "chart/Diagram.h"
+#include "platform/Modal.h"
 
 namespace {
 
@@ -26,13 +34,63 @@ double NormalLaw(double x) {
   return std::exp(-x * x / (2 * Sigma * Sigma)) / (std::sqrt(6.283185307179586) * Sigma);
 }
 
+// The graph in the chart viewer window, as a histogram command shows it.
+int ShowInViewer(std::vector<double>& density, const QString& shot) {
+  TDiagramIncrease window;
+  bool saved = true;
+  if (!shot.isEmpty()) {
+    platform::SetModalHook([&](QDialog& d) {
+      d.show();
+      if (!QTest::qWaitForWindowExposed(&d)) saved = false;
+      window.SpeedButtonLimitClick();
+      TDiagram* chart = window.Diagram1;
+      const QPoint at(chart->MathToPhisX(1.23), chart->MathToPhisY(0.27));
+      QTest::mouseMove(chart, at);
+      chart->MouseMove(0, at.x(), at.y());
+      QApplication::processEvents();
+      if (!window.grab().save(shot)) {
+        std::fprintf(stderr, "chartdemo: cannot write %s\n", qPrintable(shot));
+        saved = false;
+      }
+      d.close();
+      return 0;
+    });
+  }
+  GraphSetup g;
+  g.title = QStringLiteral("Гистограмма вход");
+  g.nameX = QStringLiteral("x,мВ");
+  g.nameY = QStringLiteral("w(x),1/мВ");
+  g.limitXmin = -12;
+  g.limitXmax = 12;
+  g.limitYmin = -1;
+  g.limitYmax = 10000;
+  g.bind = [&density](TDiagram& chart, TKeeper& bars) {
+    bars.SetArray(density.data(), Bins, -4.0, 4.0);
+    bars.SetHistogram();
+    bars.SetColor(0xFF0000);
+    TKeeper* law = chart.GetKeeper(1);
+    if (law == nullptr) law = chart.PNewKeeper();
+    law->SetColor(0x0000FF);
+    law->SetFunction(NormalLaw, 100, -4.0, 4.0);
+  };
+  g.ranges = [](TDiagram& chart) {
+    chart.SetRangeX(-4.05, 4.05);
+    chart.AutoRangeY();
+  };
+  ShowGraph(window, g);
+  return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QString shot;
-  for (int i = 1; i + 1 < argc; ++i)
-    if (QString(argv[i]) == "--shot") shot = argv[i + 1];
+  bool viewer = false;
+  for (int i = 1; i < argc; ++i) {
+    if (QString(argv[i]) == "--shot" && i + 1 < argc) shot = argv[i + 1];
+    if (QString(argv[i]) == "--viewer") viewer = true;
+  }
 
   // Noise and its histogram: bins of width 0.1 centred from -4 to 4.
   std::vector<double> noise(Samples);
@@ -46,6 +104,7 @@ int main(int argc, char** argv) {
     if (bin >= 0 && bin < Bins) density[bin] += 1.0;
   }
   for (double& d : density) d /= Samples * h;
+  if (viewer) return ShowInViewer(density, shot);
 
   QWidget window;
   window.setWindowTitle(QStringLiteral("Гистограмма вход"));

@@ -20,12 +20,15 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QToolButton>
+
 #include "app/Comfun.h"
+#include "app/Diagramincreaseunit.h"
 #include "app/Editfloatunit.h"
 #include "app/Hellounit.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "instruments/Correlometer.h"
+#include "instruments/Unitgist.h"
 #include "instruments/Unitind.h"
 #include "instruments/Unitipv.h"
 #include "instruments/Unitkor.h"
@@ -113,6 +116,17 @@ class Bench : public ::testing::Test {
 
 TEST_F(Bench, FirstPaintCreatedTheWindowsWithTheirCaptions) {
   ASSERT_NE(FormIndIpvIn, nullptr);
+  ASSERT_NE(DiagramIncrease, nullptr);
+  ASSERT_NE(DiagramIncreaseAnalysis, nullptr);
+  EXPECT_EQ(S(DiagramIncrease->windowTitle()), "Осциллограф: сигнал на входе цепи");
+  EXPECT_EQ(S(DiagramIncreaseAnalysis->windowTitle()), "Гистограмма");
+  // Created in order, each owned by the bench: the oscilloscope viewer right after the
+  // bench, the analysis viewer after the four indicators and before the output meters.
+  const QObjectList& owned = Form1->children();
+  EXPECT_LT(owned.indexOf(DiagramIncrease), owned.indexOf(FormGist));
+  EXPECT_GE(owned.indexOf(DiagramIncrease), 0);
+  EXPECT_LT(owned.indexOf(FormIndKorOut), owned.indexOf(DiagramIncreaseAnalysis));
+  EXPECT_LT(owned.indexOf(DiagramIncreaseAnalysis), owned.indexOf(FormIPVOut));
   EXPECT_EQ(S(FormIPV->windowTitle()), "ИПВ вход");
   EXPECT_EQ(S(FormIPVOut->windowTitle()), "ИПВ выход");
   EXPECT_EQ(S(FormKor->windowTitle()), "Коррелометр вход");
