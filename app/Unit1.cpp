@@ -65,6 +65,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setObjectName("Form1");
   setWindowTitle(QString::fromUtf8(BenchTitle));
   resize(1008, 656);
+  // The small window font of the program (the default sans family, 8 pt at 96 dpi).
+  QFont small = QApplication::font();
+  small.setPixelSize(11);
+  setFont(small);
   BuildToolBar();
   BuildMenu();
   BuildStatusBar();
