@@ -137,8 +137,9 @@ int PrecisionForSpan(double d) {
 }
 
 int StoredPrecision(int p) {
-  p = p < 0 ? -p : p;
-  return std::min(p, MaxStoredPrecision);
+  // Compared before negating: the magnitude of the most negative int does not fit an int.
+  if (p < -MaxStoredPrecision || p > MaxStoredPrecision) return MaxStoredPrecision;
+  return p < 0 ? -p : p;
 }
 
 bool ApplyRange(AxisState& axis, double a, double b) {

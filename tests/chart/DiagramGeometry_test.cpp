@@ -311,6 +311,8 @@ TEST(Ranges, RequestsOutsideTheLimitsOrNotFiniteAreIgnored) {
 TEST(Ranges, StoredPrecisionIsTheMagnitudeAtMostSeven) {
   EXPECT_EQ(StoredPrecision(-3), 3);
   EXPECT_EQ(StoredPrecision(12), 7);
+  EXPECT_EQ(StoredPrecision(-7), 7);
+  EXPECT_EQ(StoredPrecision(std::numeric_limits<int>::min()), 7);
 }
 
 TEST(Limits, ClampToAbsoluteBoundsAndMoveTheRangeInside) {
