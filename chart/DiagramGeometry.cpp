@@ -1,20 +1,30 @@
 #include "chart/DiagramGeometry.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <system_error>
 
 #include "model/Mathlib.h"
 
 namespace chart {
 
 int num2char(char* buf, double x, int precision) {
-  static const char* const Formats[] = {"%.0f", "%.1f", "%.2f", "%.3f",
-                                        "%.4f", "%.5f", "%.6f", "%.7f"};
-  const char* format = (precision >= 0 && precision <= 7) ? Formats[precision] : "%e";
-  const int n = std::snprintf(buf, LabelBufferSize, format, x);
-  return std::min(n, LabelBufferSize - 1);
+  // Formatted as printf does in the C locale ("%.0f" .. "%.7f", else "%e"), whatever the
+  // process locale: the toolkit applies the user's locale at start, and a Russian one would
+  // make printf write a comma where tick labels have the point.
+  char text[400];  // "%.7f" of the largest double needs 318 characters
+  const auto r =
+      (precision >= 0 && precision <= 7)
+          ? std::to_chars(text, text + sizeof text, x, std::chars_format::fixed, precision)
+          : std::to_chars(text, text + sizeof text, x, std::chars_format::scientific, 6);
+  const int n = r.ec == std::errc() ? static_cast<int>(r.ptr - text) : 0;
+  // Like snprintf into the label buffer: a longer text is cut to what fits.
+  const int kept = std::min(n, LabelBufferSize - 1);
+  std::memcpy(buf, text, static_cast<size_t>(kept));
+  buf[kept] = '\0';
+  return kept;
 }
 
 std::string NumText(double x, int precision) {
@@ -127,8 +137,9 @@ int PrecisionForSpan(double d) {
 }
 
 int StoredPrecision(int p) {
-  p = p < 0 ? -p : p;
-  return std::min(p, MaxStoredPrecision);
+  // Compared before negating: the magnitude of the most negative int does not fit an int.
+  if (p < -MaxStoredPrecision || p > MaxStoredPrecision) return MaxStoredPrecision;
+  return p < 0 ? -p : p;
 }
 
 bool ApplyRange(AxisState& axis, double a, double b) {

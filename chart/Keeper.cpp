@@ -1,6 +1,7 @@
 #include "chart/Keeper.h"
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "model/Interp.h"
@@ -142,6 +143,8 @@ double TKeeper::GetValueDiscret(int i) const {
       i = static_cast<int>(r);
     }
   }
+  // The mirror of the most negative index does not fit an int and lies beyond any series.
+  if (i == std::numeric_limits<int>::min()) return 0;
   double sign = 1.0;
   if (symmetry_ == Symmetry::Even) {
     if (i < 0) i = -i;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
@@ -62,6 +65,71 @@ TEST(Num2Char, FixedDecimalsThenExponentFormat) {
   EXPECT_STREQ(buf, "1.234500e+03");
   EXPECT_EQ(NumText(-0.001, -1), "-1.000000e-03");
   EXPECT_EQ(NumText(-100000, 7), "-100000.0000000");
+}
+
+// Switches LC_NUMERIC to a locale whose decimal separator is a comma, as the toolkit does
+// at start for a Russian user; when the machine has none installed, one is compiled into a
+// temporary folder. Restores the previous locale when it goes.
+class CommaLocale {
+ public:
+  CommaLocale() {
+    const char* current = std::setlocale(LC_NUMERIC, nullptr);
+    previous_ = current != nullptr ? current : "C";
+    for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "fr_FR.UTF-8"})
+      if (Try(name)) return;
+    char dir[] = "/tmp/comma-locale-XXXXXX";
+    if (mkdtemp(dir) == nullptr) return;
+    folder_ = dir;
+    const std::string command =
+        "localedef -i ru_RU -f UTF-8 " + folder_ + "/ru_RU.UTF-8 >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return;
+    const char* locpath = std::getenv("LOCPATH");
+    if (locpath != nullptr) savedLocpath_ = locpath;
+    hadLocpath_ = locpath != nullptr;
+    setenv("LOCPATH", folder_.c_str(), 1);
+    Try("ru_RU.UTF-8");
+  }
+  ~CommaLocale() {
+    std::setlocale(LC_NUMERIC, previous_.c_str());
+    if (!folder_.empty()) {
+      if (hadLocpath_) {
+        setenv("LOCPATH", savedLocpath_.c_str(), 1);
+      } else {
+        unsetenv("LOCPATH");
+      }
+      std::system(("rm -rf " + folder_).c_str());
+    }
+  }
+  bool Active() const { return active_; }
+
+ private:
+  bool Try(const char* name) {
+    if (std::setlocale(LC_NUMERIC, name) == nullptr) return false;
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
+    active_ = std::string(probe) == "0,5";
+    if (!active_) std::setlocale(LC_NUMERIC, previous_.c_str());
+    return active_;
+  }
+
+  std::string previous_;
+  std::string folder_;
+  std::string savedLocpath_;
+  bool hadLocpath_ = false;
+  bool active_ = false;
+};
+
+TEST(Num2Char, TickLabelsKeepThePointUnderACommaLocale) {
+  CommaLocale comma;
+  if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma can be made here";
+  char buf[LabelBufferSize];
+  EXPECT_EQ(num2char(buf, 0.5, 2), 4);
+  EXPECT_STREQ(buf, "0.50");
+  EXPECT_EQ(NumText(1234.5, 8), "1.234500e+03");
+  EXPECT_EQ(GridLabel(-0.25, 1, 0.001), "-0.2");
+  // A text longer than the label buffer is cut to what fits, as before.
+  EXPECT_EQ(num2char(buf, 1e300, 7), LabelBufferSize - 1);
+  EXPECT_EQ(std::string(buf).size(), static_cast<size_t>(LabelBufferSize - 1));
 }
 
 TEST(FrameLayout, StepsFromMetricsAndSizes) {
@@ -243,6 +311,8 @@ TEST(Ranges, RequestsOutsideTheLimitsOrNotFiniteAreIgnored) {
 TEST(Ranges, StoredPrecisionIsTheMagnitudeAtMostSeven) {
   EXPECT_EQ(StoredPrecision(-3), 3);
   EXPECT_EQ(StoredPrecision(12), 7);
+  EXPECT_EQ(StoredPrecision(-7), 7);
+  EXPECT_EQ(StoredPrecision(std::numeric_limits<int>::min()), 7);
 }
 
 TEST(Limits, ClampToAbsoluteBoundsAndMoveTheRangeInside) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "tests/support/MessageRecorder.h"
@@ -183,6 +184,7 @@ TEST(Keeper, SymmetryContinuesTheSeriesLeftOfItsStart) {
   EXPECT_EQ(k.GetValueDiscret(3), 16.0);
   k.SetSymmetry(Symmetry::Odd);
   EXPECT_EQ(k.GetValueDiscret(-3), -16.0);
+  EXPECT_EQ(k.GetValueDiscret(std::numeric_limits<int>::min()), 0.0);
   EXPECT_EQ(k.GetValueDiscret(0), 2.0);
   EXPECT_EQ(k.GetValueDiscret(5), 0.0);
   k.SetSymmetry(Symmetry::None);
