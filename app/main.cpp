@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <clocale>
 #include <cstdio>
 #include <exception>
 
@@ -24,6 +25,9 @@ int main(int argc, char* argv[]) {
   }
 
   QApplication app(argc, argv);
+  // The toolkit takes the user's locale at start; number texts of the C runtime must keep
+  // the point whatever the desktop language (the program puts the comma in itself).
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationDisplayName(QString::fromUtf8(BenchTitle));
 
   // Standard buttons and dialogs of the toolkit in Russian.

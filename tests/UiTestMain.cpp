@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <clocale>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
   // never see or change the user's.
   QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
+  // The toolkit takes the user's locale at start; number texts of the C runtime must keep
+  // the point whatever the desktop language (the program puts the comma in itself).
+  std::setlocale(LC_NUMERIC, "C");
   QTranslator qtbase;
   if (qtbase.load(QLocale(QLocale::Russian), "qtbase", "_",
                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
