@@ -417,3 +417,35 @@ TEST(HelloForm, ClosesAfterItsTimerOrAClickAndFreesItself) {
   EXPECT_EQ(platform::CurrentScreenCursor(), platform::ScreenCursor::Default);
   QTRY_VERIFY(hello.isNull());
 }
+
+TEST_F(Bench, CircuitWindowRenamesItsHintAndOnlyAChangeClearsTheReadings) {
+  FormGenerator->ComboBox1->setCurrentIndex(model::KindHarmonic);
+  FormCircuit->PageControl1->setCurrentIndex(0);
+  // A run shows the density readings on the labels only; their indicator hints stay.
+  Form1->Image6->SetHint(QStringLiteral("Индикатор ИПВ вход"));
+  Form1->SpeedButton3Click();
+  EXPECT_EQ(S(Form1->Image6->GetHint()), "Индикатор ИПВ вход");
+  const QString korHint = Form1->Image8->GetHint();
+  const std::string label = S(Form1->LabelKorOut->text());
+
+  ModalScript script;
+  script.Then(PressDone);  // untouched: only the hint follows the window
+  ClickImage(Form1->Image3);
+  EXPECT_EQ(S(Form1->Image3->GetHint()), "Нелинейная безынерционная цепь: цепь 1");
+  EXPECT_EQ(S(Form1->RunState()), "Готово");
+  EXPECT_EQ(S(Form1->LabelKorOut->text()), label);
+
+  script.Then([](QDialog& d) {
+    FormCircuit->PageControl1->setCurrentIndex(3);
+    FormCircuit->PageControl1->setCurrentIndex(0);  // and back: still a change
+    PressDone(d);
+  });
+  ClickImage(Form1->Image3);
+  EXPECT_EQ(S(Form1->Image3->GetHint()), "Нелинейная безынерционная цепь: цепь 1");
+  EXPECT_EQ(S(Form1->RunState()), "Изменено");
+  for (QLabel* l : {Form1->LabelIpvIn, Form1->LabelKorIn, Form1->LabelIpvOut, Form1->LabelKorOut}) {
+    EXPECT_TRUE(l->text().isEmpty());
+    EXPECT_TRUE(l->toolTip().isEmpty());
+  }
+  EXPECT_EQ(Form1->Image8->GetHint(), korHint);  // kept until the next reading
+}
