@@ -422,10 +422,11 @@ void ShowGraph(TDiagramIncrease& window, const GraphSetup& graph) {
   chart.SetNameX(graph.nameX);
   chart.SetNameDiagram(graph.title);
   window.setWindowTitle(graph.title);
-  chart.SetLimitXmin(graph.limitXmin);
-  chart.SetLimitXmax(graph.limitXmax);
-  chart.SetLimitYmin(graph.limitYmin);
-  chart.SetLimitYmax(graph.limitYmax);
+  // Both limits of an axis in one call. One end after the other would pair a new lower
+  // limit above the previous graph's upper limit with that upper limit, and the limits
+  // would come out wider than the graph asks for.
+  chart.SetLimitX(graph.limitXmin, graph.limitXmax);
+  chart.SetLimitY(graph.limitYmin, graph.limitYmax);
   if (graph.ranges) graph.ranges(chart);
   window.StoreInitialLimits();
   base.Show();

@@ -215,6 +215,42 @@ TEST(ChartViewer, AGraphCommandPreparesTheChartWithSeriesDrawingOff) {
   });
 }
 
+TEST(ChartViewer, AGraphGetsExactlyItsLimitsWhateverTheLastGraphLeft) {
+  TDiagramIncrease w;
+  // The last graph's limits lie wholly below the next one's, on both axes.
+  GraphSetup low = WaveGraph();
+  low.limitXmin = -20;
+  low.limitXmax = 20;
+  low.limitYmin = -10;
+  low.limitYmax = 10;
+  Use(w, low, [](TDiagramIncrease&) {});
+  GraphSetup high = WaveGraph();
+  high.limitXmin = 40;
+  high.limitXmax = 70;
+  high.limitYmin = 50;
+  high.limitYmax = 60;
+  high.ranges = [](TDiagram& chart) {
+    chart.SetRangeX(45, 55);
+    chart.SetRangeY(52, 58);
+  };
+  Use(w, high, [](TDiagramIncrease& v) {
+    const TDiagram& d = *v.Diagram1;
+    EXPECT_EQ(d.GetLimitXmin(), 40.0);
+    EXPECT_EQ(d.GetLimitXmax(), 70.0);
+    EXPECT_EQ(d.GetLimitYmin(), 50.0);
+    EXPECT_EQ(d.GetLimitYmax(), 60.0);
+    EXPECT_EQ(v.InitXmin, 45.0);
+    EXPECT_EQ(v.InitYmax, 58.0);
+  });
+  // And back below: the limits follow again.
+  Use(w, low, [](TDiagramIncrease& v) {
+    EXPECT_EQ(v.Diagram1->GetLimitXmin(), -20.0);
+    EXPECT_EQ(v.Diagram1->GetLimitXmax(), 20.0);
+    EXPECT_EQ(v.Diagram1->GetLimitYmin(), -10.0);
+    EXPECT_EQ(v.Diagram1->GetLimitYmax(), 10.0);
+  });
+}
+
 TEST(ChartViewer, ReadoutInsideTheNetOnly) {
   TDiagramIncrease w;
   Use(w, WaveGraph(), [](TDiagramIncrease& v) {
