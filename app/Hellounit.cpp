@@ -14,9 +14,6 @@ THelloForm::THelloForm(QWidget* owner)
   setObjectName("HelloForm");
   setAttribute(Qt::WA_DeleteOnClose);  // the close action frees the window
   setFixedSize(400, 300);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, pal.color(QPalette::Window));
-  setPalette(pal);
 
   Image1 = new TImage(this);
   Image1->setObjectName("Image1");
