@@ -416,6 +416,12 @@ void ShowGraph(TDiagramIncrease& window, const GraphSetup& graph) {
   TDiagram& chart = *window.Diagram1;
   TKeeper& base = *chart.GetKeeper(0);
   base.Hide();
+  if (!graph.usesFurtherSeries) {
+    for (TKeeper* k = base.GetNext(); k != nullptr; k = k->GetNext()) {
+      k->Hide();
+      k->Clear();
+    }
+  }
   chart.EnableLine(false);
   if (graph.bind) graph.bind(chart, base);
   chart.SetNameY(graph.nameY);

@@ -130,9 +130,14 @@ struct GraphSetup {
   std::function<void(TDiagram& chart, TKeeper& base)> bind;
   // Sets the visible ranges once the limits are in force (SetRangeX, AutoRangeY, ...).
   std::function<void(TDiagram& chart)> ranges;
+  // False: the graph is the base series alone; every further series (the histogram's law)
+  // is hidden and unbound before bind, so no hidden curve of an earlier graph counts in
+  // AutoRangeY. True: bind sets up the further series itself.
+  bool usesFurtherSeries = false;
 };
 
-// Shows a graph in the window: hides the base series and switches series drawing off,
+// Shows a graph in the window: hides the base series (and, unless the graph uses them,
+// hides and unbinds the further series) and switches series drawing off,
 // binds the data, sets the names, title and caption, the limits and the ranges, records the
 // initial limits, shows the base series, switches series drawing on, redraws and shows the
 // window modally. Returns when the user has closed the window; the chart keeps the graph.

@@ -154,12 +154,19 @@ struct Extent {
   double lo, hi;
 };
 
-// The smallest lo and the largest hi over the list from base on.
+// The smallest lo and the largest hi over the series of the list that hold data. A series
+// without a binding has no extent of its own (only the placeholder -1 .. 1), so it must not
+// stretch the graph; when no series holds data, the placeholders decide.
 Extent ListExtent(const TKeeper& base, SeriesField lo, SeriesField hi) {
-  Extent e{(base.*lo)(), (base.*hi)()};
-  for (const TKeeper* k = base.GetNext(); k != nullptr; k = k->GetNext()) {
-    if ((k->*lo)() < e.lo) e.lo = (k->*lo)();
-    if ((k->*hi)() > e.hi) e.hi = (k->*hi)();
+  bool any = false;
+  Extent e{0, 0};
+  for (int pass = 0; pass < 2 && !any; ++pass) {
+    for (const TKeeper* k = &base; k != nullptr; k = k->GetNext()) {
+      if (pass == 0 && k->GetStorageKind() == StorageKind::None) continue;
+      if (!any || (k->*lo)() < e.lo) e.lo = (k->*lo)();
+      if (!any || (k->*hi)() > e.hi) e.hi = (k->*hi)();
+      any = true;
+    }
   }
   return e;
 }

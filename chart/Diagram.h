@@ -112,7 +112,8 @@ class TDiagram : public TImage {
   void IncreaseYmax() { IncrementYmax(StepY()); }
   void ReduceYmax() { IncrementYmax(-StepY()); }
 
-  // ---- Auto-ranging over every series of the list, shown or hidden -------------------------
+  // ---- Auto-ranging over the series of the list that are bound to data, shown or hidden ---
+  // (the extents; the averages take every series of the list)
   void AutoRangeX();
   void AutoRangeY();
   void AutoRangeXAverage();

@@ -73,6 +73,7 @@ int ShowInViewer(std::vector<double>& density, const QString& shot) {
     law->SetColor(0x0000FF);
     law->SetFunction(NormalLaw, 100, -4.0, 4.0);
   };
+  g.usesFurtherSeries = true;
   g.ranges = [](TDiagram& chart) {
     chart.SetRangeX(-4.05, 4.05);
     chart.AutoRangeY();

@@ -565,6 +565,25 @@ TEST(Diagram, AutoRangingWalksEverySeries) {
   EXPECT_DOUBLE_EQ(c.d.GetYmax(), (4 + 1 + 1) / 3.0);
 }
 
+TEST(Diagram, AutoRangingSkipsSeriesWithoutData) {
+  Chart c;
+  double a[] = {0.25, 0.5};
+  c.d.GetKeeper(0)->SetArray(a, 2, 2, 3);
+  TKeeper* law = c.d.PNewKeeper();
+  law->SetFunction([](double x) { return x / 10; }, 11, -50, 50);
+  law->Hide();
+  c.d.AutoRangeY();  // a hidden but bound series still counts
+  EXPECT_EQ(c.d.GetYmin(), -5.0);
+  EXPECT_EQ(c.d.GetYmax(), 5.0);
+  law->Clear();  // out of the graph: its placeholder -1 .. 1 must not widen the range
+  c.d.AutoRangeY();
+  EXPECT_EQ(c.d.GetYmin(), 0.25);
+  EXPECT_EQ(c.d.GetYmax(), 0.5);
+  c.d.AutoRangeX();
+  EXPECT_EQ(c.d.GetXmin(), 2.0);
+  EXPECT_EQ(c.d.GetXmax(), 3.0);
+}
+
 TEST(Feeler, OneCrossFollowsTheMouseAndVanishesOutside) {
   Chart c;
   c.d.ShowDiagram();
