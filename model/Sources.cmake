@@ -7,6 +7,7 @@ lab_core_sources(
   Generator.cpp
   Circuit.cpp
   Run.cpp
+  Parallel.cpp
   Fft.cpp
   FftKernelsPlain.cpp
 )
