@@ -1,7 +1,7 @@
 // Hand-run demo of the switch control (not a test): every form of the switch in one window,
 // a row per side of the contacts (left, right, top, bottom) and a column per type and
-// channel. Click a switch to flip it; the right-hand column draws with 3-pixel lines in
-// colour and ignores clicks except for its caption.
+// channel. Click a switch to flip it; the two right-hand columns draw with 3-pixel lines in
+// colour and only report their clicks below.
 //
 //   build/switchdemo                 interactive
 //   build/switchdemo --shot out.png  saves the window picture and exits
