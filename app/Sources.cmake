@@ -3,6 +3,7 @@ lab_core_sources(
   BenchScale.cpp
   EditFloatRules.cpp
   DiagramIncreaseRules.cpp
+  Oscilloscope.cpp
 )
 lab_ui_sources(
   Unit1.cpp
@@ -12,4 +13,6 @@ lab_ui_sources(
   SavePicture.cpp
   Startup.cpp
   Diagramincreaseunit.cpp
+  OscilloscopeView.cpp
+  Switchimage.cpp
 )

@@ -18,12 +18,15 @@
 
 #include "app/BenchScale.h"
 #include "app/Comfun.h"
+#include "app/Diagramincreaseunit.h"
 #include "app/EditFloatRules.h"
 #include "app/Editfloatunit.h"
 #include "app/Glyphs.h"
 #include "app/Hellounit.h"
+#include "app/OscilloscopeView.h"
 #include "app/SavePicture.h"
 #include "app/Startup.h"
+#include "instruments/CharacteristicGraph.h"
 #include "instruments/Correlometer.h"
 #include "instruments/Unitind.h"
 #include "instruments/Unitipv.h"
@@ -180,15 +183,15 @@ void TForm1::BuildMenu() {
   QMenu* kf = lab->addMenu("Построить график КФ");
   N42 = add(kf, "N42", "График КФ на входе...", nullptr);
   N43 = add(kf, "N43", "График КФ на выходе...", nullptr);
-  N44 = add(lab, "N44", "Показать характеристику цепи...", nullptr);
+  N44 = add(lab, "N44", "Показать характеристику цепи...", &TForm1::N44Click);
   lab->addSeparator();
   N8 = add(lab, "N8", "Генератор...", &TForm1::Image2Click);
   lab->addSeparator();
   N9 = add(lab, "N9", "Нелинейная цепь...", &TForm1::Image3Click);
   lab->addSeparator();
   QMenu* osc = lab->addMenu("Осциллограф");
-  NOscIn = add(osc, "N13", "Осциллограф вход...", nullptr);
-  NOscOut = add(osc, "N14", "Осциллограф выход...", nullptr);
+  NOscIn = add(osc, "N13", "Осциллограф вход...", &TForm1::Image4Click);
+  NOscOut = add(osc, "N14", "Осциллограф выход...", &TForm1::Image9Click);
   lab->addSeparator();
   QMenu* ipv = lab->addMenu("ИПВ");
   NIpvIn = add(ipv, "N16", "ИПВ вход...", &TForm1::Image5Click);
@@ -290,13 +293,13 @@ void TForm1::BuildBench() {
 
   Image2 = HotSpot(bench::Image2, "Генератор: выключен", &TForm1::Image2Click, true);
   Image3 = HotSpot(bench::Image3, "Нелинейная цепь: цепь 1", &TForm1::Image3Click, false, true);
-  Image4 = HotSpot(bench::Image4, "Осциллограф: сигнал на входе цепи", nullptr);
+  Image4 = HotSpot(bench::Image4, "Осциллограф: сигнал на входе цепи", &TForm1::Image4Click);
   Image5 = HotSpot(bench::Image5, "Измеритель плотности вероятности процесса на входе цепи",
                    &TForm1::Image5Click);
   Image6 = HotSpot(bench::Image6, "Индикатор ИПВ вход", &TForm1::Image6Click);
   Image7 = HotSpot(bench::Image7, "Коррелометр на входе цепи", &TForm1::Image7Click);
   Image8 = HotSpot(bench::Image8, "Индикатор коррелометра вход", &TForm1::Image8Click);
-  Image9 = HotSpot(bench::Image9, "Осциллограф на выходе цепи", nullptr);
+  Image9 = HotSpot(bench::Image9, "Осциллограф на выходе цепи", &TForm1::Image9Click);
   Image10 = HotSpot(bench::Image10, "Измеритель плотности вероятности на выходе цепи",
                     &TForm1::Image10Click);
   Image11 = HotSpot(bench::Image11, "Индикатор ИПВ на выходе", &TForm1::Image11Click);
@@ -679,6 +682,26 @@ void TForm1::Image8Click() {
 }
 void TForm1::Image13Click() {
   IndicatorClick(KorOut);
+}
+
+// ---------------------------------------------------------------------------------------
+// Graphs
+
+void TForm1::Oscilloscope(bool output) {
+  if (RunState() == RunStateChanged) SpeedButton3Click();
+  ShowOscillogram(*DiagramIncrease, output ? OscilloscopeSide::Output : OscilloscopeSide::Input);
+}
+
+void TForm1::Image4Click() {
+  Oscilloscope(false);
+}
+void TForm1::Image9Click() {
+  Oscilloscope(true);
+}
+
+void TForm1::N44Click() {
+  if (DiagramIncreaseAnalysis != nullptr)
+    ShowCharacteristic(*DiagramIncreaseAnalysis, *FormCircuit);
 }
 
 // ---------------------------------------------------------------------------------------

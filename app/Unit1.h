@@ -98,6 +98,9 @@ class TForm1 : public QMainWindow {
   void Image11Click();
   void Image8Click();
   void Image13Click();
+  void Image4Click();  // input oscilloscope
+  void Image9Click();  // output oscilloscope
+  void N44Click();     // the circuit characteristic graph
 
   // ---- the bench's mechanics ----
   void AutoScale();
@@ -139,6 +142,8 @@ class TForm1 : public QMainWindow {
   void FixedScale(int m, int d, QAction* mainItem, QAction* popupItem, const char* status);
   void ClearReadings();
   void MeterClick(bool density, bool output);
+  // An oscilloscope: the run when the settings changed, then the graph.
+  void Oscilloscope(bool output);
   void IndicatorClick(Indicator which);
   // Shows the reading, or when there is none, says why and leaves its label empty.
   void ShowCorrelation(const std::optional<double>& reading, Indicator which, int lag, double tau);

@@ -1,0 +1,158 @@
+#pragma once
+// The bench with all its windows, for tests of the graph commands: the windows are created
+// once, every test starts from the same small settings, and Capture runs a command, records
+// what its chart viewer window showed when it came up and closes the window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QString>
+#include <QTest>
+#include <QToolButton>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Diagramincreaseunit.h"
+#include "app/Editfloatunit.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "chart/Diagram.h"
+#include "instruments/Unitkor.h"
+#include "model/Circuit.h"
+#include "model/Run.h"
+#include "model/SampleStore.h"
+#include "model/Unitgenerator.h"
+#include "model/Unitnlcircuit.h"
+#include "tests/support/ModalScript.h"
+
+namespace graphtest {
+
+inline std::string S(const QString& q) {
+  return q.toStdString();
+}
+
+// True when a text shown to the user spells a number that is not one.
+inline bool NotANumberText(const QString& text) {
+  const QString t = text.toLower();
+  return t.contains(QLatin1String("nan")) || t.contains(QLatin1String("inf"));
+}
+
+// What a chart viewer window showed when its command brought it up.
+struct ShownGraph {
+  bool shown = false;
+  QString caption, title, nameX, nameY;
+  double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+  double limitXmin = 0, limitXmax = 0, limitYmin = 0, limitYmax = 0;
+  double initXmin = 0, initXmax = 0, initYmin = 0, initYmax = 0;
+  bool baseShown = false;
+  StorageKind baseStorage = StorageKind::None;
+  int baseCount = 0;
+  double baseXmin = 0, baseXmax = 0;
+  TColor baseColor = 0;
+  bool furtherSeriesShown = false;  // any series behind the base one
+  std::vector<QString> texts;       // every text of a redraw: labels, title, axis names
+  QString readout;                  // the coordinate readout with the mouse inside the net
+};
+
+// Every number of the graph is finite and no text shown reads "nan" or "inf".
+inline void ExpectClean(const ShownGraph& g) {
+  for (double v : {g.xmin, g.xmax, g.ymin, g.ymax, g.limitXmin, g.limitXmax, g.limitYmin,
+                   g.limitYmax, g.initXmin, g.initXmax, g.initYmin, g.initYmax})
+    EXPECT_TRUE(std::isfinite(v)) << S(g.title);
+  EXPECT_FALSE(g.readout.isEmpty()) << S(g.title);
+  for (const QString& t : g.texts) EXPECT_FALSE(NotANumberText(t)) << S(t);
+  for (const QString& t : {g.caption, g.readout}) EXPECT_FALSE(NotANumberText(t)) << S(t);
+}
+
+// Runs the command, which must show `window` modally once; returns what it showed.
+inline ShownGraph Capture(TDiagramIncrease& window, const std::function<void()>& command) {
+  ShownGraph g;
+  ModalScript script;
+  script.Then([&g, &window](QDialog& d) {
+    EXPECT_EQ(&d, &window);
+    TDiagram& c = *window.Diagram1;
+    TKeeper& base = *c.GetKeeper(0);
+    g.shown = true;
+    g.caption = window.windowTitle();
+    g.title = c.GetNameDiagram();
+    g.nameX = c.GetNameX();
+    g.nameY = c.GetNameY();
+    g.xmin = c.GetXmin();
+    g.xmax = c.GetXmax();
+    g.ymin = c.GetYmin();
+    g.ymax = c.GetYmax();
+    g.limitXmin = c.GetLimitXmin();
+    g.limitXmax = c.GetLimitXmax();
+    g.limitYmin = c.GetLimitYmin();
+    g.limitYmax = c.GetLimitYmax();
+    g.initXmin = window.InitXmin;
+    g.initXmax = window.InitXmax;
+    g.initYmin = window.InitYmin;
+    g.initYmax = window.InitYmax;
+    g.baseShown = base.IsShown();
+    g.baseStorage = base.GetStorageKind();
+    g.baseCount = base.GetCount();
+    g.baseXmin = base.GetXmin();
+    g.baseXmax = base.GetXmax();
+    g.baseColor = base.GetColor();
+    for (TKeeper* k = base.GetNext(); k != nullptr; k = k->GetNext())
+      g.furtherSeriesShown = g.furtherSeriesShown || k->IsShown();
+    std::vector<CanvasCall> log;
+    c.Canvas()->SetRecorder(&log);
+    c.ShowDiagram();
+    c.Canvas()->SetRecorder(nullptr);
+    for (const CanvasCall& call : log)
+      if (call.op == "TextOut") g.texts.push_back(call.text);
+    const QPoint middle((c.Get_xb_net() + c.Get_xe_net()) / 2,
+                        (c.Get_yb_net() + c.Get_ye_net()) / 2);
+    QMouseEvent move(QEvent::MouseMove, middle, c.mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&c, &move);
+    g.readout = window.Panel2->text();
+    QTest::mouseClick(window.SpeedButtonClose, Qt::LeftButton);
+  });
+  command();
+  EXPECT_EQ(script.shown(), 1);
+  return g;
+}
+
+// The bench window and every window it creates, shared by the tests of a suite.
+class GraphBench : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (Form1 != nullptr) return;
+    ShowSplashAtStart = false;
+    CreateStartupWindows();
+    Form1->resize(1008, 656);
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
+    Form1->FormPaint();  // normally done by the first paint; a no-op once it has run
+  }
+
+  void SetUp() override {
+    model::SampleCount = 65536;
+    FormGenerator->SamplingPeriod = 0.005;
+    FormGenerator->ComboBox1->setCurrentIndex(model::KindOff);
+    FormGenerator->EditFloatM->SetVal(0);
+    FormGenerator->EditFloatA->SetVal(1);
+    FormGenerator->EditFloatFr->SetVal(1);
+    FormGenerator->EditFloatD->SetVal(1);
+    FormKor->EditFloatTau->SetVal(0);
+    FormKorOut->EditFloatTau->SetVal(0);
+    FormCircuit->PageControl1->setCurrentIndex(0);
+    for (int i = 0; i < 16; ++i) FormCircuit->Fields[i]->SetVal(model::CircuitFields[i].initial);
+    FormCircuit->k = 1;
+    FormCircuit->c = 0;
+    Form1->SetPanelText(1, RunStateReady);
+    std::memset(SampleStore::InputSamples, 0, sizeof SampleStore::InputSamples);
+    std::memset(SampleStore::OutputSamples, 0, sizeof SampleStore::OutputSamples);
+  }
+};
+
+}  // namespace graphtest
