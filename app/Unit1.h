@@ -98,6 +98,8 @@ class TForm1 : public QMainWindow {
   void Image11Click();
   void Image8Click();
   void Image13Click();
+  void N30Click();  // input histogram
+  void N32Click();  // output histogram
 
   // ---- the bench's mechanics ----
   void AutoScale();
@@ -139,6 +141,8 @@ class TForm1 : public QMainWindow {
   void FixedScale(int m, int d, QAction* mainItem, QAction* popupItem, const char* status);
   void ClearReadings();
   void MeterClick(bool density, bool output);
+  // Runs the model when the realizations are marked changed; true when they are current.
+  bool RealizationsUpToDate();
   void IndicatorClick(Indicator which);
   // Shows the reading, or when there is none, says why and leaves its label empty.
   void ShowCorrelation(const std::optional<double>& reading, Indicator which, int lag, double tau);

@@ -1,6 +1,7 @@
 lab_core_sources(
   Density.cpp
   Correlometer.cpp
+  Histogram.cpp
 )
 lab_core_simd_sources(FLAGS -mavx2 FILES DensityAvx2.cpp)
 lab_core_simd_sources(FLAGS -mavx512f -mavx512dq -mavx512vl FILES DensityAvx512.cpp)
@@ -9,4 +10,5 @@ lab_ui_sources(
   Unitkor.cpp
   Unitind.cpp
   Unitgist.cpp
+  HistogramCommand.cpp
 )
