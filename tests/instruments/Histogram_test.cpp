@@ -13,9 +13,11 @@
 
 #include "chart/DiagramGeometry.h"
 #include "instruments/Density.h"
+#include "model/Circuit.h"
 #include "model/Generator.h"
 #include "model/Mathlib.h"
 #include "model/Run.h"
+#include "model/SampleStore.h"
 #include "model/Simd.h"
 
 using instruments::HistogramGrid;
@@ -271,6 +273,65 @@ TEST(HistogramBins, GaussianRunFollowsTheNormalLaw) {
   }
   // What is missing are the samples beyond 4.95 sigma, about one in a million.
   EXPECT_NEAR(integral, 1.0, 1e-5);
+}
+
+// Runs at the extremes of the generator's parameters, of every circuit's fields and of the
+// sampling period, histogrammed with every setting the window accepts: everything that reaches
+// the chart is finite.
+TEST(HistogramBins, FiniteAtTheExtremesOfEveryGeneratorAndCircuit) {
+  constexpr int N = 65536;
+  model::Generator gen;
+  int histograms = 0;
+  for (int kind = 0; kind < 5; ++kind) {
+    for (bool high : {false, true}) {
+      model::RunSettings s;
+      s.n = N;
+      s.generator.kind = kind;
+      s.generator.A = high ? model::LimitsA.max : model::LimitsA.min;
+      s.generator.D = high ? model::LimitsD.max : model::LimitsD.min;
+      s.generator.M = high ? model::LimitsM.max : model::LimitsM.min;
+      s.generator.Fr = high ? model::LimitsFr.max : model::LimitsFr.min;
+      gen.SamplingPeriod = high ? 0.0005 : 0.01;
+      for (int page = 0; page < model::CircuitCount; ++page) {
+        s.circuit.page = page;
+        double* fields[16] = {&s.circuit.S,  &s.circuit.x0,  &s.circuit.x1, &s.circuit.x2,
+                              &s.circuit.y1, &s.circuit.y2,  &s.circuit.a3, &s.circuit.a4,
+                              &s.circuit.a5, &s.circuit.x05, &s.circuit.a6, &s.circuit.b6,
+                              &s.circuit.a7, &s.circuit.b7,  &s.circuit.D,  &s.circuit.K};
+        for (int f = 0; f < 16; ++f)
+          *fields[f] = high ? model::CircuitFields[f].max : model::CircuitFields[f].min;
+        model::CloseCircuit(s.circuit);
+        mathlib::RandSeed(kind * 16 + page);
+        if (!model::RunModel(gen, s).finite) continue;
+        for (bool input : {true, false}) {
+          const double* x = input ? SampleStore::InputSamples : SampleStore::OutputSamples;
+          const double mean = input ? BenchReadings::InputMean : BenchReadings::OutputMean;
+          for (const HistogramRequest& r : {Auto, Width(0.01), Width(100)}) {
+            double sko = input ? BenchReadings::InputSko : BenchReadings::OutputSko;
+            if (input) sko = instruments::ReestimatedInputSko(kind, x, N, r.binWidth, mean, sko);
+            ASSERT_TRUE(std::isfinite(sko));
+            const HistogramGrid g = PlanHistogram(mean, sko, r, input);
+            SCOPED_TRACE(testing::Message()
+                         << "kind " << kind << " high " << high << " page " << page << " input "
+                         << input << " h0 " << r.binWidth << " auto " << r.automatic);
+            ASSERT_GE(g.n, 2);
+            ASSERT_LE(g.n, instruments::MaxHistogramBins);
+            ASSERT_GE(g.xmax - g.xmin, chart::MinSpan);
+            std::vector<double> v(g.n);
+            instruments::HistogramBins(x, N, g.xmin, g.h, g.n, v.data());
+            for (double d : v) ASSERT_TRUE(std::isfinite(d));
+            for (int i = 0; i < 100; ++i) {
+              const double at = g.xmin + i * (g.xmax - g.xmin) / 99;
+              ASSERT_TRUE(std::isfinite(instruments::NormalLaw(at, mean, sko)));
+              ASSERT_TRUE(std::isfinite(instruments::UniformLaw(at, mean, sko)));
+            }
+            ++histograms;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(histograms, 400);
 }
 
 // ---- The laws -------------------------------------------------------------------------------
