@@ -42,8 +42,9 @@ double ReestimatedInputSko(int kind, const double* samples, double count, double
 HistogramGrid PlanHistogram(double mean, double sko, const HistogramRequest& request, bool input);
 
 // value[i] = DensityAt(samples, h, c_i, count) for the n bin centres c_0 = xmin,
-// c_{i+1} = c_i + h: the same bits as one density estimate per bin, in a few passes over
-// the samples (two threads when a second core is there).
+// c_{i+1} = c_i + h: the same bits as one density estimate per bin, in one pass over the
+// samples (two threads when a second core is there). Its work arrays are static: one
+// histogram at a time.
 void HistogramBins(const double* samples, double count, double xmin, double h, int n,
                    double* value);
 // The per-bin loop that HistogramBins must agree with, bit for bit.

@@ -364,18 +364,3 @@ TEST(HistogramLaws, NormalAndUniformShapes) {
   EXPECT_EQ(NormalLaw(NaN, m, s), 0.0);
   EXPECT_EQ(UniformLaw(NaN, m, s), 0.0);
 }
-
-TEST(HistogramLaws, SidesReadTheRunsStatisticsWhenSampled) {
-  BenchReadings::InputMean = 1;
-  BenchReadings::InputSko = 2;
-  BenchReadings::OutputMean = -3;
-  BenchReadings::OutputSko = 0.5;
-  EXPECT_EQ(instruments::NormalLawIn(1.5), instruments::NormalLaw(1.5, 1, 2));
-  EXPECT_EQ(instruments::UniformLawIn(4.4), instruments::UniformLaw(4.4, 1, 2));
-  EXPECT_EQ(instruments::NormalLawOut(-3), instruments::NormalLaw(-3, -3, 0.5));
-  EXPECT_EQ(instruments::UniformLawOut(-2.2), instruments::UniformLaw(-2.2, -3, 0.5));
-  BenchReadings::InputSko = 0;  // replaced later: the law follows
-  EXPECT_EQ(instruments::NormalLawIn(1), 0.0);
-  BenchReadings::InputMean = BenchReadings::OutputMean = 0;
-  BenchReadings::OutputSko = 0;
-}
