@@ -38,7 +38,7 @@ long double TruncatedQuotient(long double a, long double b) {
   return std::trunc(a / b);
 }
 
-// Steps 5 to 7 from X and h.
+// k, R, n and the ends of the grid from the half-span base X and the width h.
 HistogramGrid Grid(double mean, double X, double h) {
   HistogramGrid g;
   g.X = X;
@@ -62,6 +62,7 @@ HistogramGrid Grid(double mean, double X, double h) {
 }  // namespace
 
 HistogramGrid PlanHistogram(double mean, double sko, const HistogramRequest& request, bool input) {
+  if (!std::isfinite(sko)) sko = 0;  // no spread known: the grid of a constant
   double X = 5 * sko;
   double h = request.automatic ? 0.1 * sko : request.binWidth;
   // A deviation too small to give the chart a visible span (it refuses ranges narrower than

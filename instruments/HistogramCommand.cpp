@@ -18,9 +18,11 @@
 
 namespace instruments {
 
-double HistogramValues[MaxHistogramBins];
-
 namespace {
+
+// The bin values of the last histogram: the chart's base series refers to them until another
+// graph rebinds it.
+double HistogramValues[MaxHistogramBins];
 
 constexpr TColor HistogramColor = 0xFF0000;  // blue
 constexpr TColor LawColor = 0x0000FF;        // red

@@ -13,7 +13,4 @@ enum class HistogramSide { Input, Output };
 // they are not, the command stops there.
 void HistogramCommand(HistogramSide side, const std::function<bool()>& upToDate);
 
-// The bin values of the graph last shown (the chart's base series refers to them).
-extern double HistogramValues[];
-
 }  // namespace instruments

@@ -126,7 +126,7 @@ TEST(HistogramGrid, TooNarrowADeviationIsDrawnAsZero) {
 // Every bin width the settings window accepts, at deviations and means from the extremes of
 // the generator and the circuits, gives a finite grid the chart can show.
 TEST(HistogramGrid, FiniteAndDrawableForEverySetting) {
-  for (double sko : {0.0, 1e-300, 1e-13, 1e-7, 0.0029, 1.0, 10.0, 3.5e3, 1e6}) {
+  for (double sko : {0.0, 1e-300, 1e-13, 1e-7, 0.0029, 1.0, 10.0, 3.5e3, 1e6, Inf, NaN}) {
     for (double mean : {-1e6, -10.0, 0.0, 0.1, 10.0, 1e5}) {
       for (const HistogramRequest& r : {Auto, Width(0.01), Width(0.1), Width(100)}) {
         for (bool input : {true, false}) {
