@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
-#include <cstring>
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -40,6 +39,7 @@
 #include "model/Unitturn.h"
 #include "platform/Cursor.h"
 #include "platform/Image.h"
+#include "tests/support/BenchStart.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/WidgetInput.h"
@@ -80,33 +80,16 @@ ModalScript::Action SaveAs(const QString& folder, const QString& name) {
 
 class Bench : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (Form1 != nullptr) return;
-    ShowSplashAtStart = false;
-    CreateStartupWindows();
-    Form1->resize(1008, 656);
-    Form1->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
-    Form1->FormPaint();  // normally done by the first paint; a no-op once it has run
-  }
+  static void SetUpTestSuite() { StartBenchOnce(); }
 
   void SetUp() override {
-    model::SampleCount = 65536;
-    FormGenerator->SamplingPeriod = 0.005;
-    FormGenerator->ComboBox1->setCurrentIndex(model::KindOff);
-    FormGenerator->EditFloatM->SetVal(0);
-    FormGenerator->EditFloatA->SetVal(1);
-    FormGenerator->EditFloatFr->SetVal(1);
-    FormGenerator->EditFloatD->SetVal(1);
+    ZeroModel();
     FormKor->EditFloatTau->SetVal(0);
     FormKorOut->EditFloatTau->SetVal(0);
     FormIPV->EditFloatL->SetVal(0);
     FormIPV->EditFloatI->SetVal(0.1);
     for (TFormInd* f : {FormIndIpvIn, FormIndIpvOut, FormIndKorIn, FormIndKorOut})
       f->ComboBox1->setCurrentIndex(2);
-    Form1->SetPanelText(1, RunStateReady);
-    std::memset(SampleStore::InputSamples, 0, sizeof SampleStore::InputSamples);
-    std::memset(SampleStore::OutputSamples, 0, sizeof SampleStore::OutputSamples);
     BenchReadings::CorrScaleIn = BenchReadings::CorrScaleOut = 0;
   }
   void TearDown() override { Form1->N501Click(); }

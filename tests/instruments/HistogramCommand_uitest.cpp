@@ -14,12 +14,10 @@
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
-#include <cstring>
 #include <string>
 
 #include "app/Diagramincreaseunit.h"
 #include "app/Editfloatunit.h"
-#include "app/Startup.h"
 #include "app/Unit1.h"
 #include "chart/Diagram.h"
 #include "chart/Keeper.h"
@@ -35,6 +33,7 @@
 #include "model/Unitgenerator.h"
 #include "model/Unitnlcircuit.h"
 #include "platform/Cursor.h"
+#include "tests/support/BenchStart.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/WidgetInput.h"
@@ -145,44 +144,24 @@ void ExpectAllFinite(const Shown& s) {
 
 class Histograms : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (Form1 != nullptr) return;
-    ShowSplashAtStart = false;
-    CreateStartupWindows();
-    Form1->resize(1008, 656);
-    Form1->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
-    Form1->FormPaint();
-  }
+  static void SetUpTestSuite() { StartBenchOnce(); }
 
   void SetUp() override {
-    model::SampleCount = 65536;
-    FormGenerator->SamplingPeriod = 0.005;
-    FormGenerator->ComboBox1->setCurrentIndex(model::KindOff);
-    FormGenerator->EditFloatM->SetVal(0);
-    FormGenerator->EditFloatA->SetVal(1);
-    FormGenerator->EditFloatFr->SetVal(1);
-    FormGenerator->EditFloatD->SetVal(1);
+    ZeroModel();
     FormCircuit->PageControl1->setCurrentIndex(0);
-    std::memset(SampleStore::InputSamples, 0, sizeof SampleStore::InputSamples);
-    std::memset(SampleStore::OutputSamples, 0, sizeof SampleStore::OutputSamples);
     BenchReadings::InputMean = BenchReadings::InputSko = 0;
     BenchReadings::OutputMean = BenchReadings::OutputSko = 0;
-    Form1->SetPanelText(1, RunStateReady);
   }
 
   void TearDown() override {
-    // The settings window back to its design state for the other tests.
+    // What other tests may not set themselves back to its design state: the histogram
+    // settings, the circuit, the model settings.
     FormGist->CheckBox1->setChecked(true);
     FormGist->CheckBox1Click();
     FormGist->EditFloat1->SetVal(0.1);
     FormGist->RadioButton3->setChecked(true);
     FormCircuit->PageControl1->setCurrentIndex(0);
     FormCircuit->EditFloat8->SetVal(1);
-    FormGenerator->ComboBox1->setCurrentIndex(model::KindOff);
-    FormGenerator->EditFloatM->SetVal(0);
-    FormGenerator->EditFloatA->SetVal(1);
-    FormGenerator->EditFloatD->SetVal(1);
     FormGenerator->SamplingPeriod = model::DefaultSamplingPeriod;
     model::SampleCount = model::DefaultSampleCount;
     Form1->SetPanelText(1, RunStateReady);
@@ -192,14 +171,16 @@ class Histograms : public ::testing::Test {
   static void MarkChanged() { Form1->SetPanelText(1, RunStateChanged); }
 
   // Chooses the menu item (a disabled item would do nothing, and the script would miss its
-  // two windows).
+  // two windows). The command says nothing: no message box.
   static Shown Histogram(QAction* item, QRadioButton* overlay) {
     Shown s;
+    MessageRecorder messages;
     ModalScript script;
     script.Then(Settings(overlay));
     script.Then(Look(s));
     item->trigger();
     EXPECT_EQ(script.shown(), 2);
+    EXPECT_TRUE(messages.texts.empty()) << messages.texts.front();
     return s;
   }
 };
@@ -394,6 +375,7 @@ TEST_F(Histograms, ATypedWidthReachesTheCap) {
   FormCircuit->EditFloat8->SetVal(100);
   MarkChanged();
   Shown s;
+  MessageRecorder messages;
   {
     ModalScript script;
     script.Then([](QDialog&) {
@@ -407,6 +389,7 @@ TEST_F(Histograms, ATypedWidthReachesTheCap) {
     script.Then(Look(s));
     Form1->N32->trigger();
   }
+  EXPECT_TRUE(messages.texts.empty());
   EXPECT_EQ(FormGist->EditFloat1->Val(), 0.01);
   ASSERT_EQ(s.count, 10000);
   const HistogramGrid g = instruments::PlanHistogram(
