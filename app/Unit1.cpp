@@ -28,6 +28,7 @@
 #include "app/Startup.h"
 #include "instruments/CharacteristicGraph.h"
 #include "instruments/Correlometer.h"
+#include "instruments/HistogramCommand.h"
 #include "instruments/Unitind.h"
 #include "instruments/Unitipv.h"
 #include "instruments/Unitkor.h"
@@ -178,8 +179,8 @@ void TForm1::BuildMenu() {
   QMenu* lab = bar->addMenu("Лабораторная установка");
   N20 = add(lab, "N20", "Пуск", &TForm1::SpeedButton3Click);
   QMenu* hist = lab->addMenu("Построить гистограмму");
-  N30 = add(hist, "N30", "Гистограмма на входе", nullptr);
-  N32 = add(hist, "N32", "Гистограмма на выходе", nullptr);
+  N30 = add(hist, "N30", "Гистограмма на входе", &TForm1::N30Click);
+  N32 = add(hist, "N32", "Гистограмма на выходе", &TForm1::N32Click);
   QMenu* kf = lab->addMenu("Построить график КФ");
   N42 = add(kf, "N42", "График КФ на входе...", nullptr);
   N43 = add(kf, "N43", "График КФ на выходе...", nullptr);
@@ -688,7 +689,7 @@ void TForm1::Image13Click() {
 // Graphs
 
 void TForm1::Oscilloscope(bool output) {
-  if (RunState() == RunStateChanged) SpeedButton3Click();
+  if (!RealizationsUpToDate()) return;
   ShowOscillogram(*DiagramIncrease, output ? OscilloscopeSide::Output : OscilloscopeSide::Input);
 }
 
@@ -702,6 +703,21 @@ void TForm1::Image9Click() {
 void TForm1::N44Click() {
   if (DiagramIncreaseAnalysis != nullptr)
     ShowCharacteristic(*DiagramIncreaseAnalysis, *FormCircuit);
+}
+
+bool TForm1::RealizationsUpToDate() {
+  if (RunState() == RunStateChanged) SpeedButton3Click();
+  return RunState() == RunStateReady;
+}
+
+void TForm1::N30Click() {
+  instruments::HistogramCommand(instruments::HistogramSide::Input,
+                                [this] { return RealizationsUpToDate(); });
+}
+
+void TForm1::N32Click() {
+  instruments::HistogramCommand(instruments::HistogramSide::Output,
+                                [this] { return RealizationsUpToDate(); });
 }
 
 // ---------------------------------------------------------------------------------------

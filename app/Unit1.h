@@ -101,6 +101,8 @@ class TForm1 : public QMainWindow {
   void Image4Click();  // input oscilloscope
   void Image9Click();  // output oscilloscope
   void N44Click();     // the circuit characteristic graph
+  void N30Click();     // input histogram
+  void N32Click();     // output histogram
 
   // ---- the bench's mechanics ----
   void AutoScale();
@@ -144,6 +146,9 @@ class TForm1 : public QMainWindow {
   void MeterClick(bool density, bool output);
   // An oscilloscope: the run when the settings changed, then the graph.
   void Oscilloscope(bool output);
+  // Runs the model when the realizations are marked changed; true when they are current
+  // (false when that run failed: the command then shows nothing).
+  bool RealizationsUpToDate();
   void IndicatorClick(Indicator which);
   // Shows the reading, or when there is none, says why and leaves its label empty.
   void ShowCorrelation(const std::optional<double>& reading, Indicator which, int lag, double tau);

@@ -2,6 +2,7 @@ lab_core_sources(
   Density.cpp
   Correlometer.cpp
   Characteristic.cpp
+  Histogram.cpp
 )
 lab_core_simd_sources(FLAGS -mavx2 FILES DensityAvx2.cpp)
 lab_core_simd_sources(FLAGS -mavx512f -mavx512dq -mavx512vl FILES DensityAvx512.cpp)
@@ -11,4 +12,5 @@ lab_ui_sources(
   Unitind.cpp
   Unitgist.cpp
   CharacteristicGraph.cpp
+  HistogramCommand.cpp
 )

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
-#include <cstring>
 
 #include <QCheckBox>
 #include <QFileInfo>

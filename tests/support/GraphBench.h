@@ -29,6 +29,7 @@
 #include "model/SampleStore.h"
 #include "model/Unitgenerator.h"
 #include "model/Unitnlcircuit.h"
+#include "tests/support/BenchStart.h"
 #include "tests/support/ModalScript.h"
 
 namespace graphtest {
@@ -125,33 +126,16 @@ inline ShownGraph Capture(TDiagramIncrease& window, const std::function<void()>&
 // The bench window and every window it creates, shared by the tests of a suite.
 class GraphBench : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (Form1 != nullptr) return;
-    ShowSplashAtStart = false;
-    CreateStartupWindows();
-    Form1->resize(1008, 656);
-    Form1->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
-    Form1->FormPaint();  // normally done by the first paint; a no-op once it has run
-  }
+  static void SetUpTestSuite() { StartBenchOnce(); }
 
   void SetUp() override {
-    model::SampleCount = 65536;
-    FormGenerator->SamplingPeriod = 0.005;
-    FormGenerator->ComboBox1->setCurrentIndex(model::KindOff);
-    FormGenerator->EditFloatM->SetVal(0);
-    FormGenerator->EditFloatA->SetVal(1);
-    FormGenerator->EditFloatFr->SetVal(1);
-    FormGenerator->EditFloatD->SetVal(1);
+    ZeroModel();
     FormKor->EditFloatTau->SetVal(0);
     FormKorOut->EditFloatTau->SetVal(0);
     FormCircuit->PageControl1->setCurrentIndex(0);
     for (int i = 0; i < 16; ++i) FormCircuit->Fields[i]->SetVal(model::CircuitFields[i].initial);
     FormCircuit->k = 1;
     FormCircuit->c = 0;
-    Form1->SetPanelText(1, RunStateReady);
-    std::memset(SampleStore::InputSamples, 0, sizeof SampleStore::InputSamples);
-    std::memset(SampleStore::OutputSamples, 0, sizeof SampleStore::OutputSamples);
   }
 };
 
