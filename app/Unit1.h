@@ -138,6 +138,8 @@ class TForm1 : public QMainWindow {
   void ApplyScale(int m, int d);
   void FixedScale(int m, int d, QAction* mainItem, QAction* popupItem, const char* status);
   void ClearReadings();
+  // The run after its first steps (cursor, "Выполняется"): the model, then the readings.
+  void RunAndShowReadings();
   void MeterClick(bool density, bool output);
   void IndicatorClick(Indicator which);
   // Shows the reading, or when there is none, says why and leaves its label empty.
