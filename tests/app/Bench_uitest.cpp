@@ -510,8 +510,11 @@ TEST_F(Bench, ALimiterSegmentTooNarrowForItsSlopeRunsAsAStep) {
   ModalScript script;
   script.Then([](QDialog& d) {
     FormCircuit->PageControl1->setCurrentIndex(1);
+    // Each field committed with Enter.
     input::TypeInto(*FormCircuit->EditFloat3, "-0," + QString(320, '0') + "1");
+    QTest::keyClick(FormCircuit->EditFloat3, Qt::Key_Enter);
     input::TypeInto(*FormCircuit->EditFloat4, "0");
+    QTest::keyClick(FormCircuit->EditFloat4, Qt::Key_Enter);
     PressDone(d);
   });
   MessageRecorder rec;
