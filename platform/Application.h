@@ -3,8 +3,6 @@
 // escapes one (a thread that cannot start, memory that runs out) ends that command only: the
 // event is dropped, the normal cursor comes back and a message box says what happened.
 #include <QApplication>
-#include <exception>
-#include <string>
 
 namespace platform {
 
@@ -14,12 +12,5 @@ class Application : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// The message of a command ended by an exception (nullptr: not a standard exception).
-std::string CommandFailureText(const std::exception* e);
-
-// Ends the current command after an exception: the normal cursor and the message. Never
-// throws; when even the message cannot be shown, the text goes to standard error.
-void ReportCommandFailure(const std::exception* e) noexcept;
 
 }  // namespace platform
