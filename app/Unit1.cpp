@@ -515,9 +515,12 @@ void TForm1::ShowCorrelation(const std::optional<double>& reading, Indicator whi
     ShowReading(*reading, which);
     return;
   }
+  // No reading: the label, its hint and the indicator picture's hint lose the old value
+  // together (the picture keeps its prefix, so the status bar still names the device).
   const IndicatorBinding b = Binding(which);
   b.label->clear();
   b.label->setToolTip(QString());
+  b.image->SetHint(QString::fromUtf8(b.prefix));
   const double period = FormGenerator->SamplingPeriod;
   const int n = model::SampleCount;
   const TFormKor* kor = which == KorIn ? FormKor : FormKorOut;
@@ -526,7 +529,7 @@ void TForm1::ShowCorrelation(const std::optional<double>& reading, Indicator whi
                    " мс не умещается в реализации из " + std::to_string(n) +
                    " отсчётов с периодом " + editfloat::FormatG(period) + " мс (сдвиг " +
                    std::to_string(lag) + " отсчётов). Наибольшая задержка для этой реализации: " +
-                   editfloat::FormatG((n - 1) * period) + " мс. Показание не вычислено.");
+                   instruments::LongestDelayText(n, period) + " мс. Показание не вычислено.");
 }
 
 void TForm1::ClearReadings() {
@@ -544,10 +547,21 @@ void TForm1::ClearReadings() {
 // The run
 
 void TForm1::SpeedButton3Click() {
-  using namespace BenchReadings;
   platform::SetScreenCursor(platform::ScreenCursor::HourGlass);
   SetPanelText(1, RunStateRunning);
+  try {
+    RunAndShowReadings();
+  } catch (...) {
+    // Ended by an exception: the samples may be half rewritten, so they are marked stale and
+    // the next command runs the model again. The application's handler restores the cursor
+    // and says what happened.
+    SetPanelText(1, RunStateChanged);
+    throw;
+  }
+}
 
+void TForm1::RunAndShowReadings() {
+  using namespace BenchReadings;
   model::RunSettings s;
   s.generator = FormGenerator->Params();
   s.circuit = FormCircuit->Params();
@@ -562,7 +576,8 @@ void TForm1::SpeedButton3Click() {
   const model::RunOutcome outcome = model::RunModel(FormGenerator->Gen, s);
 
   if (!outcome.finite) {
-    SetPanelText(1, RunStateReady);
+    // The readings of the last good run stay, but the samples are not theirs any more.
+    SetPanelText(1, RunStateChanged);
     platform::SetScreenCursor(platform::ScreenCursor::Default);
     lab::ShowMessage(
         "Расчёт прерван: при заданных параметрах цепи выходной сигнал не выражается конечными "
@@ -644,7 +659,7 @@ void TForm1::MeterClick(bool density, bool output) {
     const std::optional<double> value =
         instruments::CorrelationAt(samples, n, lag, 0.0, output ? CorrScaleOut : CorrScaleIn);
     double& reading = output ? CorrOut : CorrIn;
-    if (value.has_value()) reading = *value;
+    reading = value.value_or(instruments::NoReading);
     ShowCorrelation(value, output ? KorOut : KorIn, lag, tau);
   }
   platform::SetScreenCursor(platform::ScreenCursor::Default);

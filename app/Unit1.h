@@ -143,6 +143,8 @@ class TForm1 : public QMainWindow {
   void ApplyScale(int m, int d);
   void FixedScale(int m, int d, QAction* mainItem, QAction* popupItem, const char* status);
   void ClearReadings();
+  // The run after its first steps (cursor, "Выполняется"): the model, then the readings.
+  void RunAndShowReadings();
   void MeterClick(bool density, bool output);
   // An oscilloscope: the run when the settings changed, then the graph.
   void Oscilloscope(bool output);

@@ -9,6 +9,7 @@
 
 #include "app/Startup.h"
 #include "app/Unit1.h"
+#include "platform/Application.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 
@@ -24,7 +25,8 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  QApplication app(argc, argv);
+  // Its notify() ends a command that throws with a message, never the program.
+  platform::Application app(argc, argv);
   // The toolkit takes the user's locale at start; number texts of the C runtime must keep
   // the point whatever the desktop language (the program puts the comma in itself).
   std::setlocale(LC_NUMERIC, "C");

@@ -8,6 +8,7 @@
 #include "instruments/Correlometer.h"
 #include "instruments/Density.h"
 #include "model/Mathlib.h"
+#include "model/Parallel.h"
 #include "model/Run.h"
 #include "model/SampleStore.h"
 
@@ -29,6 +30,13 @@ void Fast(benchmark::State& state) {
   model::Generator g;
   mathlib::RandSeed(1);
   for (auto _ : state) benchmark::DoNotOptimize(model::RunModel(g, s));
+}
+
+// The bench's path when no worker thread can start: both halves on the calling thread.
+void OneThread(benchmark::State& state) {
+  model::ThreadStartFailsForTests = true;
+  Fast(state);
+  model::ThreadStartFailsForTests = false;
 }
 
 void Plain(benchmark::State& state) {
@@ -62,6 +70,11 @@ const int registered = [] {
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
   benchmark::RegisterBenchmark("Run.gaussian/bench", Fast)
+      ->Arg(0)
+      ->Arg(5)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("Run.gaussian/bench-one-thread", OneThread)
       ->Arg(0)
       ->Arg(5)
       ->Unit(benchmark::kMillisecond)

@@ -98,6 +98,14 @@ std::string CloseCircuit(CircuitParams& p) {
   } else {
     p.k = (p.y2 - p.y1) / (p.x2 - p.x1);
     p.c = p.y1 - p.k * p.x1;
+    if (!std::isfinite(p.k) || !std::isfinite(p.c)) {
+      // A segment so narrow that its slope overflows (x2 - x1 below about 1e-307, as a long
+      // "-0,000...01" typed into x1 gives): it is a step. Outside [x1, x2] the limiter gives
+      // y1 and y2; inside it gives the middle of the two levels, as a segment of no width
+      // does.
+      p.k = 0;
+      p.c = (p.y1 + p.y2) * 0.5;
+    }
   }
   return DescribeCircuit(p.page);
 }

@@ -38,7 +38,8 @@ double Transfer(const CircuitParams& p, double x);
 void TransferArray(const CircuitParams& p, const double* x, double* y, int n);
 
 // Close processing: orders (x1, x2) and (y1, y2) ascending, derives k and c, and returns
-// the description "Нелинейная безынерционная цепь: цепь N".
+// the description "Нелинейная безынерционная цепь: цепь N". k and c are always finite: a
+// segment too narrow for a finite slope becomes a step through the middle of the levels.
 std::string CloseCircuit(CircuitParams& p);
 
 // The description for a page index.

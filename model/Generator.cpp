@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 #include "model/Mathlib.h"
 #include "model/NoiseKernels.h"
+#include "model/Parallel.h"
 #include "model/Simd.h"
 
 namespace model {
@@ -146,18 +146,18 @@ void Generator::Fill(const GeneratorParams& p, double* out, int n) {
   const std::uint64_t state = mathlib::RandState();
   // Two halves on two threads when the work is worth a thread.
   constexpr int MinParallel = 16384;
-  const bool split =
-      (noise || harmonic) && n >= MinParallel && std::thread::hardware_concurrency() > 1;
+  const bool split = (noise || harmonic) && n >= MinParallel && SecondCoreAvailable();
   if (split) {
+    // Each half starts from its own counter and random-source state, so the halves give the
+    // same bits whichever thread computes them, and in whichever order.
     const int first = n / 2;
     const double counter2 = harmonic ? CounterAfter(Counter, first) : Counter;
     const std::uint64_t state2 =
         noise ? mathlib::RandJumpOf(std::uint64_t(DrawsPerNoiseSample) * first).Apply(state)
               : state;
-    std::thread worker(FillRange, std::cref(p), PhaseStep, Phase, counter2, state2, out + first,
-                       n - first);
-    FillRange(p, PhaseStep, Phase, Counter, state, out, first);
-    worker.join();
+    RunOnTwoThreads(
+        [&] { FillRange(p, PhaseStep, Phase, Counter, state, out, first); },
+        [&] { FillRange(p, PhaseStep, Phase, counter2, state2, out + first, n - first); });
   } else {
     FillRange(p, PhaseStep, Phase, Counter, state, out, n);
   }

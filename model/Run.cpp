@@ -1,10 +1,10 @@
 #include "model/Run.h"
 
 #include <cmath>
-#include <thread>
 
 #include "instruments/Correlometer.h"
 #include "instruments/Density.h"
+#include "model/Parallel.h"
 #include "model/SampleStore.h"
 
 namespace BenchReadings {
@@ -41,11 +41,10 @@ void Restore(const Snapshot& s) {
 // The circuit applied sample by sample; independent per sample, so two threads may share it.
 void MapThroughCircuit(const CircuitParams& c, const double* x, double* y, int n) {
   constexpr int MinParallel = 32768;
-  if (n >= MinParallel && std::thread::hardware_concurrency() > 1) {
+  if (n >= MinParallel && SecondCoreAvailable()) {
     const int half = n / 2;
-    std::thread worker(TransferArray, std::cref(c), x + half, y + half, n - half);
-    TransferArray(c, x, y, half);
-    worker.join();
+    RunOnTwoThreads([&] { TransferArray(c, x, y, half); },
+                    [&] { TransferArray(c, x + half, y + half, n - half); });
   } else {
     TransferArray(c, x, y, n);
   }
@@ -72,9 +71,11 @@ double SkoAbout(const double* x, int n, double mean) {
   return std::sqrt(sum / n);
 }
 
-RunOutcome RunModel(Generator& generator, const RunSettings& s) {
+namespace {
+
+// The run itself, in the bench's order; RunModel guards the readings around it.
+RunOutcome Compute(Generator& generator, const RunSettings& s) {
   using namespace BenchReadings;
-  const Snapshot before = Take();
   RunOutcome out;
   const int n = s.n;
   double* x = SampleStore::InputSamples;
@@ -91,7 +92,7 @@ RunOutcome RunModel(Generator& generator, const RunSettings& s) {
   const std::optional<double> corrIn =
       instruments::CorrelationAt(x, n, out.lagIn, InputMean, CorrScaleIn);
   out.corrInValid = corrIn.has_value();
-  CorrIn = corrIn.value_or(0.0);
+  CorrIn = corrIn.value_or(instruments::NoReading);
   DensityIn = s.measureIn(x, n);
 
   MapThroughCircuit(s.circuit, x, y, n);
@@ -102,9 +103,24 @@ RunOutcome RunModel(Generator& generator, const RunSettings& s) {
   const std::optional<double> corrOut =
       instruments::CorrelationAt(y, n, out.lagOut, OutputMean, CorrScaleOut);
   out.corrOutValid = corrOut.has_value();
-  CorrOut = corrOut.value_or(0.0);
+  CorrOut = corrOut.value_or(instruments::NoReading);
   DensityOut = s.measureOut(y, n);
+  return out;
+}
 
+}  // namespace
+
+RunOutcome RunModel(Generator& generator, const RunSettings& s) {
+  const Snapshot before = Take();
+  RunOutcome out;
+  try {
+    out = Compute(generator, s);
+  } catch (...) {
+    // A run ended by an exception (no memory inside a meter, say) leaves no half-written
+    // statistics behind.
+    Restore(before);
+    throw;
+  }
   for (double v : Take().v) {
     if (!std::isfinite(v)) {
       out.finite = false;

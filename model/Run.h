@@ -49,8 +49,10 @@ struct RunOutcome {
 
 // Resets the generator, fills InputSamples and OutputSamples over [0, n) and computes the
 // statistics and readings into BenchReadings, in the bench's order. A correlometer whose lag
-// leaves no pair of samples stores 0 and reports it. When some statistic is not finite
-// (an extreme circuit setting), the previous readings are restored and reported.
+// leaves no pair of samples stores instruments::NoReading and reports it. When some
+// statistic is not finite, the previous readings are restored and reported; an exception
+// (passed on to the caller) restores them too. The samples are rewritten either way, so
+// after a failed run they no longer match the readings.
 RunOutcome RunModel(Generator& generator, const RunSettings& s);
 
 // Arithmetic mean of the first n samples, summed in index order.

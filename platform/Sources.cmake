@@ -1,4 +1,5 @@
 lab_ui_sources(
+  Application.cpp
   MessageBox.cpp
   Modal.cpp
   Cursor.cpp

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <limits>
+#include <new>
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -277,7 +279,9 @@ TEST_F(Bench, ACorrelometerDelayBeyondTheRealizationGivesAClearMessage) {
   Form1->SpeedButton3Click();
   ASSERT_EQ(rec.texts.size(), 1u);
   EXPECT_NE(rec.texts[0].find("Коррелометр вход: задержка 40 мс"), std::string::npos);
-  EXPECT_NE(rec.texts[0].find("32,7675 мс"), std::string::npos);
+  // The longest delay offered is itself accepted (lag 65535).
+  EXPECT_NE(rec.texts[0].find("Наибольшая задержка для этой реализации: 32,7679 мс"),
+            std::string::npos);
   EXPECT_TRUE(Form1->LabelKorIn->text().isEmpty());
   EXPECT_FALSE(Form1->LabelIpvIn->text().isEmpty());
   EXPECT_FALSE(Form1->LabelKorOut->text().isEmpty());
@@ -427,4 +431,194 @@ TEST_F(Bench, CircuitWindowRenamesItsHintAndOnlyAChangeClearsTheReadings) {
     EXPECT_TRUE(l->toolTip().isEmpty());
   }
   EXPECT_EQ(Form1->Image8->GetHint(), korHint);  // kept until the next reading
+}
+
+namespace {
+
+// Every label, hint and status text of the bench: no "nan" or "inf" anywhere, each label's
+// hint is its caption, each correlometer indicator's hint repeats its label, and every label
+// that shows a reading shows the stored one with its indicator's decimals.
+void ExpectBenchConsistent() {
+  QStringList texts;
+  for (TImage* image : Form1->Panel1->findChildren<TImage*>()) texts << image->GetHint();
+  for (int i = 0; i < 3; ++i) texts << Form1->PanelText(i);
+  struct Reading {
+    QLabel* label;
+    TFormInd* form;
+    double value;
+  };
+  const Reading readings[] = {{Form1->LabelIpvIn, FormIndIpvIn, BenchReadings::DensityIn},
+                              {Form1->LabelIpvOut, FormIndIpvOut, BenchReadings::DensityOut},
+                              {Form1->LabelKorIn, FormIndKorIn, BenchReadings::CorrIn},
+                              {Form1->LabelKorOut, FormIndKorOut, BenchReadings::CorrOut}};
+  for (const Reading& r : readings) {
+    texts << r.label->text() << r.label->toolTip();
+    EXPECT_EQ(r.label->toolTip(), r.label->text()) << S(r.label->objectName());
+    if (!r.label->text().isEmpty()) {
+      EXPECT_EQ(S(r.label->text()), FormatFloatComma(r.form->ComboBox1->currentIndex(), r.value))
+          << S(r.label->objectName());
+    }
+  }
+  EXPECT_EQ(S(Form1->Image8->GetHint()),
+            "Индикатор коррелометр вход: " + S(Form1->LabelKorIn->text()));
+  EXPECT_EQ(S(Form1->Image13->GetHint()),
+            "Индикатор коррелометр выход: " + S(Form1->LabelKorOut->text()));
+  for (const QString& t : texts) {
+    EXPECT_FALSE(t.contains("nan", Qt::CaseInsensitive)) << S(t);
+    EXPECT_FALSE(t.contains("inf", Qt::CaseInsensitive)) << S(t);
+  }
+}
+
+}  // namespace
+
+// A limiter segment of subnormal width typed into circuit 2 (a long "-0,000...01" for x1, 0
+// for x2): its slope does not fit a double, so the circuit is a step; the run and a
+// re-measurement of the output correlometer show numbers everywhere.
+TEST_F(Bench, ALimiterSegmentTooNarrowForItsSlopeRunsAsAStep) {
+  FormGenerator->ComboBox1->setCurrentIndex(model::KindHarmonic);
+  Form1->SpeedButton3Click();
+  ModalScript script;
+  script.Then([](QDialog& d) {
+    FormCircuit->PageControl1->setCurrentIndex(1);
+    // Each field committed with Enter.
+    input::TypeInto(*FormCircuit->EditFloat3, "-0," + QString(320, '0') + "1");
+    QTest::keyClick(FormCircuit->EditFloat3, Qt::Key_Enter);
+    input::TypeInto(*FormCircuit->EditFloat4, "0");
+    QTest::keyClick(FormCircuit->EditFloat4, Qt::Key_Enter);
+    PressDone(d);
+  });
+  MessageRecorder rec;
+  ClickImage(Form1->Image3);
+  EXPECT_EQ(S(Form1->RunState()), "Изменено");
+  const double x1 = FormCircuit->EditFloat3->Val();
+  EXPECT_LT(x1, 0);
+  EXPECT_GT(x1, -1e-320);
+  EXPECT_EQ(FormCircuit->EditFloat4->Val(), 0);
+  EXPECT_EQ(FormCircuit->k, 0);
+  EXPECT_EQ(FormCircuit->c, 0);  // the middle of -1 and 1
+  EXPECT_EQ(FormCircuit->Transfer(-0.5), -1);
+  EXPECT_EQ(FormCircuit->Transfer(0.0), 0);
+  EXPECT_EQ(FormCircuit->Transfer(0.5), 1);
+
+  QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+  EXPECT_TRUE(rec.texts.empty());
+  EXPECT_EQ(S(Form1->RunState()), "Готово");
+  EXPECT_NEAR(BenchReadings::OutputSko, 1, 1e-2);  // a square wave of +-1
+  ExpectBenchConsistent();
+
+  script.Then(PressDone);
+  ClickImage(Form1->Image12);  // re-measures the output correlometer from the samples
+  EXPECT_TRUE(rec.texts.empty());
+  EXPECT_NEAR(BenchReadings::CorrOut, BenchReadings::OutputSko * BenchReadings::OutputSko, 1e-2);
+  EXPECT_EQ(S(Form1->RunState()), "Готово");
+  ExpectBenchConsistent();
+}
+
+// A run whose statistics are not finite (forced here: close processing no longer stores the
+// slope that did it) says so, keeps the previous readings and leaves the model marked
+// changed, so the next command runs again instead of reading the samples thrown away.
+TEST_F(Bench, ARunThatFailsKeepsTheReadingsAndLeavesTheModelChanged) {
+  FormGenerator->ComboBox1->setCurrentIndex(model::KindHarmonic);
+  Form1->SpeedButton3Click();
+  const QString kept = Form1->LabelKorOut->text();
+  const double keptCorr = BenchReadings::CorrOut;
+  FormCircuit->PageControl1->setCurrentIndex(1);
+  FormCircuit->k = std::numeric_limits<double>::infinity();
+  FormCircuit->c = -std::numeric_limits<double>::infinity();
+  MessageRecorder rec;
+  QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+  ASSERT_EQ(rec.texts.size(), 1u);
+  EXPECT_EQ(rec.texts[0],
+            "Расчёт прерван: при заданных параметрах цепи выходной сигнал не выражается "
+            "конечными числами. Показания предыдущего расчёта сохранены.");
+  EXPECT_EQ(S(Form1->RunState()), "Изменено");
+  EXPECT_EQ(platform::CurrentScreenCursor(), platform::ScreenCursor::Default);
+  EXPECT_EQ(Form1->LabelKorOut->text(), kept);
+  EXPECT_EQ(BenchReadings::CorrOut, keptCorr);
+  ExpectBenchConsistent();
+
+  ModalScript script;
+  script.Then(PressDone);
+  ClickImage(Form1->Image12);  // runs the model again rather than re-measuring
+  EXPECT_EQ(rec.texts.size(), 2u);
+  EXPECT_EQ(S(Form1->RunState()), "Изменено");
+  EXPECT_EQ(BenchReadings::CorrOut, keptCorr);
+  ExpectBenchConsistent();
+}
+
+// "No reading" clears the label, its hint and the indicator picture's value together, and
+// the run and the re-measurement both store instruments::NoReading for it.
+TEST_F(Bench, NoReadingClearsTheIndicatorHintAndIsStoredAlikeOnBothPaths) {
+  FormGenerator->ComboBox1->setCurrentIndex(model::KindHarmonic);
+  FormGenerator->SamplingPeriod = 0.0005;
+  MessageRecorder rec;
+  Form1->SpeedButton3Click();
+  EXPECT_EQ(S(Form1->Image8->GetHint()),
+            "Индикатор коррелометр вход: " + FormatFloatComma(2, BenchReadings::CorrIn));
+  FormKor->EditFloatTau->SetVal(40);
+  Form1->SpeedButton3Click();
+  EXPECT_EQ(rec.texts.size(), 1u);
+  EXPECT_EQ(S(Form1->Image8->GetHint()), "Индикатор коррелометр вход: ");
+  EXPECT_EQ(BenchReadings::CorrIn, instruments::NoReading);
+  ExpectBenchConsistent();
+
+  ModalScript script;
+  script.Then([](QDialog& d) {
+    input::TypeInto(*FormKorOut->EditFloatTau, "0");
+    PressDone(d);
+  });
+  ClickImage(Form1->Image12);
+  EXPECT_NE(BenchReadings::CorrOut, instruments::NoReading);
+  script.Then([](QDialog& d) {
+    input::TypeInto(*FormKorOut->EditFloatTau, "40");
+    PressDone(d);
+  });
+  ClickImage(Form1->Image12);
+  EXPECT_EQ(rec.texts.size(), 2u);
+  EXPECT_TRUE(Form1->LabelKorOut->text().isEmpty());
+  EXPECT_EQ(S(Form1->Image13->GetHint()), "Индикатор коррелометр выход: ");
+  EXPECT_EQ(BenchReadings::CorrOut, instruments::NoReading);
+  ExpectBenchConsistent();
+}
+
+namespace {
+// A message handler that fails like an allocation does the first time it is asked to show
+// a message, and records every text after that.
+struct FailingOnce {
+  FailingOnce()
+      : previous(lab::SetMessageHandler([this](const std::string& t) {
+          if (!failed) {
+            failed = true;
+            throw std::bad_alloc();
+          }
+          texts.push_back(t);
+        })) {}
+  ~FailingOnce() { lab::SetMessageHandler(previous); }
+  bool failed = false;
+  std::vector<std::string> texts;
+  lab::MessageHandler previous;
+};
+}  // namespace
+
+// An allocation failure inside a command (here while the run builds its message about a
+// delay beyond the realization) ends that command only: the program goes on, the cursor is
+// normal again, a message says what happened, and the run does not claim "Готово".
+TEST_F(Bench, AnExceptionInsideACommandEndsOnlyThatCommand) {
+  FormGenerator->SamplingPeriod = 0.0005;
+  FormKor->EditFloatTau->SetVal(40);
+  {
+    FailingOnce handler;
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    EXPECT_TRUE(handler.failed);
+    ASSERT_EQ(handler.texts.size(), 1u);
+    EXPECT_EQ(handler.texts[0], "Недостаточно памяти для выполнения команды. Команда прервана.");
+  }
+  EXPECT_EQ(S(Form1->RunState()), "Изменено");
+  EXPECT_EQ(platform::CurrentScreenCursor(), platform::ScreenCursor::Default);
+
+  // The next command works as usual.
+  FormKor->EditFloatTau->SetVal(0);
+  QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+  EXPECT_EQ(S(Form1->RunState()), "Готово");
+  ExpectBenchConsistent();
 }

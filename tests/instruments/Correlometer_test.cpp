@@ -6,7 +6,11 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
+
+#include "app/EditFloatRules.h"
+#include "model/SampleStore.h"
 
 using instruments::CorrelationAt;
 using instruments::LagOf;
@@ -116,4 +120,37 @@ TEST(CorrelationAt, BeforeAnyRunReadsZero) {
   const std::vector<double> zeros(262144, 0.0);
   EXPECT_EQ(*CorrelationAt(zeros.data(), 262144, 0, 0.0, 0.0), 0.0);
   EXPECT_EQ(*CorrelationAt(zeros.data(), 262144, 20, 0.0, 0.0), 0.0);
+}
+
+namespace {
+// The delay a user gets by typing the text into a correlometer's field (0 .. 1000 ms).
+double TypedBack(const std::string& text) {
+  editfloat::EditFloatState field;
+  editfloat::ApplyDesign(field, {"0", 0, 1000, 0});
+  field.Text = text;
+  field.GetModify();
+  return field.Val();
+}
+}  // namespace
+
+// The longest delay offered for a realization must itself be accepted: typed back, it gives
+// lag N - 1. Six significant digits rounded to nearest (131,072 and 262,144 ms at 0,0005 ms)
+// give lag N, and so does the exact (N - 1) * T only by luck of the binary fractions.
+TEST(LongestDelayText, TypedBackGivesTheLastLag) {
+  EXPECT_EQ(instruments::LongestDelayText(262144, 0.0005), "131,0719");
+  EXPECT_EQ(instruments::LongestDelayText(524288, 0.0005), "262,1439");
+  EXPECT_EQ(LagOf(TypedBack("131,072"), 0.0005), 262144);
+  EXPECT_EQ(LagOf(TypedBack("262,144"), 0.0005), 524288);
+  for (double period : model::SamplingPeriodChoices) {
+    for (int n : model::SampleCountChoices) {
+      if (n * period > 1000) continue;  // beyond the field: every delay leaves pairs
+      const std::string text = instruments::LongestDelayText(n, period);
+      SCOPED_TRACE(text);
+      EXPECT_EQ(LagOf(TypedBack(text), period), n - 1);
+    }
+  }
+  // Short realizations and a lag of 0: six digits, cut, not rounded.
+  EXPECT_EQ(instruments::LongestDelayText(3, 0.005), "0,0149999");
+  EXPECT_EQ(LagOf(TypedBack("0,0149999"), 0.005), 2);
+  EXPECT_EQ(LagOf(TypedBack(instruments::LongestDelayText(1, 0.01)), 0.01), 0);
 }

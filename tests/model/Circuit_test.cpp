@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace model;
 
@@ -54,6 +55,39 @@ TEST(Circuit, LimiterTestOrderAndCloseProcessing) {
   p.y1 = p.y2 = 0.3;  // flat: the constant everywhere
   CloseCircuit(p);
   for (double x : {-5.0, -1.0, 0.0, 1.5, 9.0}) EXPECT_EQ(Transfer(p, x), 0.3);
+}
+
+// A segment too narrow for a finite slope (x2 - x1 subnormal, as a long "-0,000...01" typed
+// into x1 gives) is stored as a step: y1 left of x1, y2 right of x2, the middle of the levels
+// on the segment itself, and finite k and c. A narrow segment whose slope fits keeps it.
+TEST(Circuit, LimiterSegmentTooNarrowForItsSlopeIsAStep) {
+  for (double x1 : {-std::numeric_limits<double>::denorm_min(), -1e-320, -2e-309}) {
+    CircuitParams p = Page(1);
+    p.x1 = 0;  // entered the other way round: ordered first
+    p.x2 = x1;
+    p.y1 = -1;
+    p.y2 = 3;
+    CloseCircuit(p);
+    SCOPED_TRACE(x1);
+    EXPECT_EQ(p.x1, x1);
+    EXPECT_EQ(p.x2, 0);
+    EXPECT_EQ(p.k, 0);
+    EXPECT_EQ(p.c, 1);
+    EXPECT_EQ(Transfer(p, -1e-3), -1);
+    EXPECT_EQ(Transfer(p, std::nextafter(x1, -1.0)), -1);
+    EXPECT_EQ(Transfer(p, x1), 1);
+    EXPECT_EQ(Transfer(p, x1 / 2), 1);
+    EXPECT_EQ(Transfer(p, 0.0), 1);
+    EXPECT_EQ(Transfer(p, std::numeric_limits<double>::denorm_min()), 3);
+    EXPECT_EQ(Transfer(p, 5), 3);
+  }
+  CircuitParams p = Page(1);
+  p.x1 = -1e-300;
+  p.x2 = 0;
+  CloseCircuit(p);
+  EXPECT_NEAR(p.k, 2e300, 1e286);
+  EXPECT_NEAR(Transfer(p, -0.5e-300), 0, 1e-15);
+  EXPECT_NEAR(Transfer(p, 0.0), 1, 1e-15);
 }
 
 TEST(Circuit, FullWaveSquareAndThresholdSquare) {

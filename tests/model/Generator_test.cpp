@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/Mathlib.h"
+#include "model/Parallel.h"
 #include "model/Simd.h"
 
 using namespace model;
@@ -207,4 +208,86 @@ TEST(GeneratorDescription, TextsOfEveryKind) {
             "Генератор: аддитивная смесь гармонического сигнала и гауссова шума: амплитуда 1мВ; "
             "частота 2,5кГц; СКО: 0,3мВ; МО: -1мВ");
   EXPECT_EQ(DescribeGenerator(c, 7, t, "previous"), "previous");
+}
+
+// Known answers: the first four samples of every kind, computed outside the program from the
+// random source's draws (doubles with round-to-nearest; the phase in exact rational
+// arithmetic, rounded to the 64-bit extended mantissa at each step, then once to double).
+//   Settings: A = 2 mV, f = 1.3 kHz, T = 0.005 ms, M = 0.25 mV, D = 0.7 mV.
+//   Seed 20240611: s = 20240611 * 22695477 + 1 mod 2^32 = 0x7cd41100.
+//   Draw: s = s * 1486058704437 + 1 mod 2^64, r = bits 32..62 of s.
+//   Reset: draw 1 = 916398114; phase = (916398114 mod 360 - 180) = -66 degrees
+//     = -66 * pi * (1/180) = -0x1.26e40d7653223p+0; step = 2 pi * 1.3 * 0.005.
+//   Noise sample i: draws 2 + 50 i .. 51 + 50 i, S = sum of ((r mod 1000000) * 1e-6 - 0.5) in
+//     draw order: S0 = 0x1.59fe21d96e9bap+1, S1 = -0x1.2b9cc74b838c2p+0,
+//     S2 = 0x1.05b1c864883f2p-2, S3 = 0x1.5378359bc33f4p+0.
+//   Off:       M.
+//   Harmonic:  A * cos(step * i + phase) + M.
+//   Uniform:   sqrt(12) * (Phi(S * sqrt(0.24)) - 0.5) * D + M.
+//   Gaussian:  S * D * sqrt(0.24) + M.
+//   Mixture:   (A * cos(step * i + phase) + S * sqrt(0.24) * D) + M.
+// The order of the products matters in the last bit: S * sqrt(0.24) * D instead of
+// S * D * sqrt(0.24) changes sample 1 of the Gaussian kind, and the mixture's the other way
+// round; sqrt(12) * D * (...) changes sample 3 of the uniform kind.
+TEST(GeneratorKinds, FirstSamplesOfEveryKindAreTheKnownAnswers) {
+  const double expected[5][4] = {
+      {0x1p-2, 0x1p-2, 0x1p-2, 0x1p-2},
+      {0x1.103fc90830d68p+0, 0x1.232c3f1564302p+0, 0x1.35b7b7f3ed1a3p+0, 0x1.47da48c1fe498p+0},
+      {0x1.3cd46f4851442p+0, -0x1.1a536e47650b2p-2, 0x1.7bb2eafe33ed8p-2, 0x1.ac7e86e8ea65cp-1},
+      {0x1.2d4d332f4b743p+0, -0x1.35f71a44ca85cp-3, 0x1.59be14ec04a5ep-2, 0x1.68d3df18e98cep-1},
+      {0x1.fd8cfc377c4acp+0, 0x1.78dab79995becp-1, 0x1.4c273d2eee43ap+0, 0x1.bc44384e730ffp+0},
+  };
+  // The draws and the sums behind the noise samples.
+  mathlib::RandSeed(20240611);
+  EXPECT_EQ(mathlib::RandState(), 0x7cd41100u);
+  EXPECT_EQ(mathlib::RandDraw(), 916398114);
+  const double sums[4] = {0x1.59fe21d96e9bap+1, -0x1.2b9cc74b838c2p+0, 0x1.05b1c864883f2p-2,
+                          0x1.5378359bc33f4p+0};
+  for (double S : sums) EXPECT_EQ(NoiseSum(), S);
+
+  const simd::Level saved = simd::Current();
+  for (int kind = KindOff; kind <= KindHarmonicGaussian; ++kind) {
+    const GeneratorParams p = Params(kind, 0.25, 0.7, 2.0, 1.3);
+    Generator g;
+    mathlib::RandSeed(20240611);
+    const std::vector<double> plain = PlainRealization(g, p, 4);
+    EXPECT_EQ(g.Phase, -0x1.26e40d7653223p+0);
+    ExpectSameBits(plain, std::vector<double>(expected[kind], expected[kind] + 4));
+    for (int level = 0; level <= static_cast<int>(simd::Detected()); ++level) {
+      simd::SetLevel(static_cast<simd::Level>(level));
+      mathlib::RandSeed(20240611);
+      g.Reset(0, p.Fr);
+      std::vector<double> fast(4);
+      g.Fill(p, fast.data(), 4);
+      SCOPED_TRACE(testing::Message() << "kind " << kind << " level " << level);
+      ExpectSameBits(fast, plain);
+    }
+  }
+  simd::SetLevel(saved);
+}
+
+// When no worker thread can start, the halves run one after the other on the calling
+// thread: the same bits, the same random-source state and counter at the end.
+TEST(GeneratorFill, OneThreadWhenNoWorkerCanStartGivesTheSameBits) {
+  for (int kind : {KindHarmonic, KindUniformNoise, KindHarmonicGaussian}) {
+    const GeneratorParams p = Params(kind, 0.25, 1.5, 2.0, 3.3);
+    std::vector<double> results[2];
+    std::uint64_t states[2];
+    double counters[2];
+    for (int refuse = 0; refuse < 2; ++refuse) {
+      model::ThreadStartFailsForTests = refuse == 1;
+      Generator g;
+      mathlib::RandSeed(99);
+      g.Reset(0, p.Fr);
+      results[refuse].resize(65536);
+      g.Fill(p, results[refuse].data(), 65536);
+      states[refuse] = mathlib::RandState();
+      counters[refuse] = g.Counter;
+    }
+    model::ThreadStartFailsForTests = false;
+    SCOPED_TRACE(kind);
+    ExpectSameBits(results[1], results[0]);
+    EXPECT_EQ(states[1], states[0]);
+    EXPECT_EQ(counters[1], counters[0]);
+  }
 }

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <new>
 
 #include "model/Mathlib.h"
+#include "model/Parallel.h"
 #include "model/SampleStore.h"
 
 using namespace model;
@@ -104,14 +108,59 @@ TEST(Run, MatchesThePlainLoopsAndKeepsReadingsWhenNotFinite) {
   EXPECT_EQ(R::OutputMean, meanOut);
   EXPECT_EQ(R::CorrOut, corrOut / (65536 - 4));
 
-  // A limiter slope that overflows makes the output not a number: the readings stay.
-  const double keptMean = R::OutputMean;
-  RunSettings bad = Settings(KindOff, 0, 1024);
+  // An output that is not a number (a slope close processing never stores, set directly):
+  // every reading stays as the last good run left it.
+  const double kept[] = {R::InputMean, R::OutputMean, R::InputSko,  R::OutputSko,
+                         R::CorrIn,    R::CorrOut,    R::DensityIn, R::DensityOut};
+  RunSettings bad = Settings(KindOff, 0.5, 1024);
   bad.circuit.page = 1;
-  bad.circuit.x1 = -std::numeric_limits<double>::denorm_min();
-  bad.circuit.x2 = 0;
-  CloseCircuit(bad.circuit);
+  bad.circuit.k = std::numeric_limits<double>::infinity();
+  bad.circuit.c = -std::numeric_limits<double>::infinity();
   const RunOutcome out = RunModel(g, bad);
   EXPECT_FALSE(out.finite);
-  EXPECT_EQ(R::OutputMean, keptMean);
+  const double after[] = {R::InputMean, R::OutputMean, R::InputSko,  R::OutputSko,
+                          R::CorrIn,    R::CorrOut,    R::DensityIn, R::DensityOut};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(after[i], kept[i]) << i;
+}
+
+// An exception inside the run (a meter out of memory) reaches the caller with every reading
+// as before, none half written.
+TEST(Run, AnExceptionInsideTheRunRestoresTheReadings) {
+  Generator g;
+  RunModel(g, Settings(KindHarmonic, 0.5, 4096));
+  const double keptSko = R::InputSko, keptCorr = R::CorrIn, keptDensity = R::DensityOut;
+  RunSettings s = Settings(KindGaussianNoise, 1, 4096);
+  s.measureOut = [](const double*, double) -> double { throw std::bad_alloc(); };
+  EXPECT_THROW(RunModel(g, s), std::bad_alloc);
+  EXPECT_EQ(R::InputMean, 0.5);
+  EXPECT_EQ(R::InputSko, keptSko);
+  EXPECT_EQ(R::CorrIn, keptCorr);
+  EXPECT_EQ(R::DensityOut, keptDensity);
+}
+
+// The circuit's two halves on one thread when no worker can start: the same samples and
+// readings.
+TEST(Run, OneThreadWhenNoWorkerCanStartGivesTheSameBits) {
+  static double input[65536], output[65536];
+  double readings[2][6];
+  for (int refuse = 0; refuse < 2; ++refuse) {
+    model::ThreadStartFailsForTests = refuse == 1;
+    Generator g;
+    mathlib::RandSeed(17);
+    RunSettings s = Settings(KindHarmonicGaussian, 0.5, 65536);
+    s.circuit.page = 6;  // the inverse smooth limiter: the costliest transfer
+    s.circuit.a7 = 3;
+    RunModel(g, s);
+    const double r[6] = {R::OutputMean, R::OutputSko, R::CorrIn,
+                         R::CorrOut,    R::DensityIn, R::DensityOut};
+    std::copy(r, r + 6, readings[refuse]);
+    if (refuse == 0) {
+      std::copy(SampleStore::InputSamples, SampleStore::InputSamples + 65536, input);
+      std::copy(SampleStore::OutputSamples, SampleStore::OutputSamples + 65536, output);
+    }
+  }
+  model::ThreadStartFailsForTests = false;
+  EXPECT_EQ(std::memcmp(input, SampleStore::InputSamples, sizeof input), 0);
+  EXPECT_EQ(std::memcmp(output, SampleStore::OutputSamples, sizeof output), 0);
+  EXPECT_EQ(std::memcmp(readings[0], readings[1], sizeof readings[0]), 0);
 }
