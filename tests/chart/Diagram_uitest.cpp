@@ -289,6 +289,33 @@ TEST(Diagram, CoincidingLabelsRaiseThePrecisionUntilTheNextRange) {
   EXPECT_EQ(c.d.GetPrecisionX(), 1);
 }
 
+TEST(Diagram, RedrawingAnUnchangedChartChangesNothing) {
+  // Limits -100000 .. 1 cut the range to 0.9999999 .. 1, whose labels read alike even in
+  // the exponent format: the precision stops there, and further redraws keep the picture.
+  Chart c;
+  c.d.SetLimitX(-100000, 1);
+  c.d.SetRangeX(0.9999999, 2);
+  ASSERT_EQ(c.d.GetXmax(), 1.0);
+  EXPECT_EQ(c.d.GetPrecisionX(), 8);
+  const QImage first = c.Image();
+  const int netRight = c.d.Get_xe_net();
+  const size_t lines = c.d.GridX().marks.size();
+  for (int redraw = 0; redraw < 4; ++redraw) {
+    c.d.ShowDiagram();
+    EXPECT_EQ(c.d.GetPrecisionX(), 8);
+    EXPECT_EQ(c.d.Get_xe_net(), netRight);
+    EXPECT_EQ(c.d.GridX().marks.size(), lines);
+    EXPECT_EQ(c.Image(), first);
+  }
+
+  // A raise that widens the labels: the first picture is already the one that stays.
+  Chart w(1400, 500);
+  w.d.SetRangeX(0, 1);
+  const QImage raised = w.Image();
+  w.d.SetNameX("x");
+  EXPECT_EQ(w.Image(), raised);
+}
+
 TEST(Diagram, TooSmallForLabelsDrawsOnlyGridAndNames) {
   Chart c(120, 60);
   c.d.SetPrecisionX(1);
