@@ -2,6 +2,12 @@
 // 10000-bin histogram over the same view, as the analysis and oscilloscope windows draw
 // them: layout, backgrounds, grid, labels, names, both series. Variants show where the time
 // goes; the reference draws every line at once (no merging of bar outlines).
+//
+// HistogramView: the 10000-bin histogram alone, over its own range (the reference) and over
+// -100000 .. 100000, the chart viewer's limits, which the limit up-downs reach: there the
+// bars are a sliver in the middle of the net and 10^8 bar positions lie in view. "wide"
+// draws it as the chart does; "wide-every-sample" walks every bar position of the view (the
+// plain walk, cut off after its step limit).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -10,6 +16,7 @@
 
 #include "bench/RatioReporter.h"
 #include "chart/Diagram.h"
+#include "chart/SeriesDrawing.h"
 
 namespace {
 
@@ -58,6 +65,56 @@ void Redraw(benchmark::State& state, bool signal, bool bars, bool merge) {
   }
 }
 
+// The canvas as the pen of the series drawing.
+class CanvasPen : public chart::PenSink {
+ public:
+  explicit CanvasPen(TCanvas& c) : c_(c) {}
+  void MoveTo(int x, int y) override { c_.MoveTo(x, y); }
+  void LineTo(int x, int y) override { c_.LineTo(x, y); }
+  void Ellipse(int x1, int y1, int x2, int y2) override { c_.Ellipse(x1, y1, x2, y2); }
+
+ private:
+  TCanvas& c_;
+};
+
+enum class View { Normal, Wide, WideEverySample };
+
+void HistogramView(benchmark::State& state, View view) {
+  Scene scene(false, true);
+  if (view != View::Normal) scene.chart.SetRangeX(-100000, 100000);
+  TDiagram& d = scene.chart;
+  TKeeper& bars = *d.GetKeeper(1);
+  for (auto _ : state) {
+    if (view != View::WideEverySample) {
+      d.ShowDiagram();
+    } else {
+      // The same redraw, the bars drawn by the plain walk.
+      d.EnableLine(false);
+      d.ShowDiagram();
+      d.EnableLine(true);
+      TCanvas& c = *d.Canvas();
+      c.Pen.Color = bars.GetColor();
+      c.Pen.Style = psSolid;
+      c.Pen.Mode = pmCopy;
+      c.Pen.Width = bars.GetPenWidth();
+      chart::PlotMap map;
+      map.x0_out = d.Get_x0_out();
+      map.y0_out = d.Get_y0_out();
+      map.w_out = d.Get_w_out();
+      map.h_out = d.Get_h_out();
+      map.xmin = d.GetXmin();
+      map.xmax = d.GetXmax();
+      map.ymin = d.GetYmin();
+      map.ymax = d.GetYmax();
+      CanvasPen pen(c);
+      chart::DrawHistogram(pen, bars,
+                           {d.Get_xb_net(), d.Get_yb_net(), d.Get_xe_net(), d.Get_ye_net()}, map,
+                           chart::SeriesWalk::EverySample);
+    }
+    benchmark::DoNotOptimize(d.Picture().Image().constBits());
+  }
+}
+
 int Register() {
   benchratio::SetReference("Redraw", "line-by-line");
   auto add = [](const char* name, bool signal, bool bars, bool merge) {
@@ -70,6 +127,16 @@ int Register() {
   add("Redraw/analog-only", true, false, true);
   add("Redraw/histogram-only", false, true, true);
   add("Redraw/grid-and-texts", false, false, true);
+
+  benchratio::SetReference("HistogramView", "normal");
+  auto view = [](const char* name, View v) {
+    benchmark::RegisterBenchmark(name, HistogramView, v)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  };
+  view("HistogramView/normal", View::Normal);
+  view("HistogramView/wide", View::Wide);
+  view("HistogramView/wide-every-sample", View::WideEverySample);
   return 0;
 }
 const int registered = Register();
