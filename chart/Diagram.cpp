@@ -389,7 +389,7 @@ void TDiagram::ShowAnalog(TKeeper* k) {
 void TDiagram::ShowDiscret(TKeeper* k) {
   if (!SeriesPen(k)) return;
   CanvasPen pen(*Canvas());
-  chart::DrawDiscret(pen, *k, Net(), Map());
+  chart::DrawDiscret(pen, *k, Net(), Map(), seriesWalk_);
 }
 
 void TDiagram::ShowRadio(TKeeper* k) {
@@ -401,7 +401,7 @@ void TDiagram::ShowRadio(TKeeper* k) {
 void TDiagram::ShowHistogram(TKeeper* k) {
   if (!SeriesPen(k)) return;
   CanvasPen pen(*Canvas());
-  chart::DrawHistogram(pen, *k, Net(), Map());
+  chart::DrawHistogram(pen, *k, Net(), Map(), seriesWalk_);
 }
 
 void TDiagram::ShowBitmap() {

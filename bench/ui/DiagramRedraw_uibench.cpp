@@ -16,7 +16,6 @@
 
 #include "bench/RatioReporter.h"
 #include "chart/Diagram.h"
-#include "chart/SeriesDrawing.h"
 
 namespace {
 
@@ -65,53 +64,15 @@ void Redraw(benchmark::State& state, bool signal, bool bars, bool merge) {
   }
 }
 
-// The canvas as the pen of the series drawing.
-class CanvasPen : public chart::PenSink {
- public:
-  explicit CanvasPen(TCanvas& c) : c_(c) {}
-  void MoveTo(int x, int y) override { c_.MoveTo(x, y); }
-  void LineTo(int x, int y) override { c_.LineTo(x, y); }
-  void Ellipse(int x1, int y1, int x2, int y2) override { c_.Ellipse(x1, y1, x2, y2); }
-
- private:
-  TCanvas& c_;
-};
-
 enum class View { Normal, Wide, WideEverySample };
 
 void HistogramView(benchmark::State& state, View view) {
   Scene scene(false, true);
   if (view != View::Normal) scene.chart.SetRangeX(-100000, 100000);
-  TDiagram& d = scene.chart;
-  TKeeper& bars = *d.GetKeeper(1);
+  if (view == View::WideEverySample) scene.chart.SetSeriesWalk(chart::SeriesWalk::EverySample);
   for (auto _ : state) {
-    if (view != View::WideEverySample) {
-      d.ShowDiagram();
-    } else {
-      // The same redraw, the bars drawn by the plain walk.
-      d.EnableLine(false);
-      d.ShowDiagram();
-      d.EnableLine(true);
-      TCanvas& c = *d.Canvas();
-      c.Pen.Color = bars.GetColor();
-      c.Pen.Style = psSolid;
-      c.Pen.Mode = pmCopy;
-      c.Pen.Width = bars.GetPenWidth();
-      chart::PlotMap map;
-      map.x0_out = d.Get_x0_out();
-      map.y0_out = d.Get_y0_out();
-      map.w_out = d.Get_w_out();
-      map.h_out = d.Get_h_out();
-      map.xmin = d.GetXmin();
-      map.xmax = d.GetXmax();
-      map.ymin = d.GetYmin();
-      map.ymax = d.GetYmax();
-      CanvasPen pen(c);
-      chart::DrawHistogram(pen, bars,
-                           {d.Get_xb_net(), d.Get_yb_net(), d.Get_xe_net(), d.Get_ye_net()}, map,
-                           chart::SeriesWalk::EverySample);
-    }
-    benchmark::DoNotOptimize(d.Picture().Image().constBits());
+    scene.chart.ShowDiagram();
+    benchmark::DoNotOptimize(scene.chart.Picture().Image().constBits());
   }
 }
 
