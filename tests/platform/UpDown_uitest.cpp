@@ -144,7 +144,8 @@ TEST(UpDown, AHeldArrowLetsGoWhenItCanNoLongerSeeItsRelease) {
          grabber->setGeometry(50, 50, 20, 20);
          grabber->show();
          grabber->grabMouse();
-         QTest::qWait(TUpDown::RepeatDelayMs + 50);  // noticed at the next repetition
+         // Noticed at the next repetition.
+         EXPECT_TRUE(QTest::qWaitFor([&r] { return !r.u->IsPressed(); }, 5000));
        },
        [&grabber](Recorded&) { grabber->releaseMouse(); }},
   };
