@@ -246,7 +246,14 @@ void TDiagram::ShowDiagram() {
   in.ymax = y_.max;
   in.precisionX = x_.precision;
   in.precisionY = y_.precision;
-  layout_ = chart::LayoutFrame(in);
+  // The frame and the grids; the label search may raise the precisions, which then stay
+  // raised until the next range or precision request.
+  const chart::ChartFrame frame = chart::BuildChartFrame(in);
+  layout_ = frame.layout;
+  gridX_ = frame.x;
+  gridY_ = frame.y;
+  x_.precision = gridX_.precision;
+  y_.precision = gridY_.precision;
   xb_net = layout_.xb_net;
   yb_net = layout_.yb_net;
   w_net = layout_.w_net;
@@ -255,14 +262,6 @@ void TDiagram::ShowDiagram() {
   y0_out = layout_.y0_out;
   w_out = layout_.w_out;
   h_out = layout_.h_out;
-
-  // Grid steps, positions and labels; the label search may raise the precisions, which
-  // then stay raised until the next range or precision request.
-  const chart::PlotMap map = Map();
-  gridX_ = chart::BuildAxisGrid(chart::Axis::X, layout_, map, x_.precision);
-  gridY_ = chart::BuildAxisGrid(chart::Axis::Y, layout_, map, y_.precision);
-  x_.precision = gridX_.precision;
-  y_.precision = gridY_.precision;
 
   // Backgrounds and the frame.
   c.Brush.Style = bsSolid;
@@ -390,7 +389,7 @@ void TDiagram::ShowAnalog(TKeeper* k) {
 void TDiagram::ShowDiscret(TKeeper* k) {
   if (!SeriesPen(k)) return;
   CanvasPen pen(*Canvas());
-  chart::DrawDiscret(pen, *k, Net(), Map());
+  chart::DrawDiscret(pen, *k, Net(), Map(), seriesWalk_);
 }
 
 void TDiagram::ShowRadio(TKeeper* k) {
@@ -402,7 +401,7 @@ void TDiagram::ShowRadio(TKeeper* k) {
 void TDiagram::ShowHistogram(TKeeper* k) {
   if (!SeriesPen(k)) return;
   CanvasPen pen(*Canvas());
-  chart::DrawHistogram(pen, *k, Net(), Map());
+  chart::DrawHistogram(pen, *k, Net(), Map(), seriesWalk_);
 }
 
 void TDiagram::ShowBitmap() {

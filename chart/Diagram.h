@@ -132,6 +132,10 @@ class TDiagram : public TImage {
   // Series drawing on or off for the following redraws; does not redraw.
   void EnableLine(bool on) { lineEnabled_ = on; }
   bool IsLineEnabled() const { return lineEnabled_; }
+  // How bars and stems are walked: only the samples that can draw (the default), or every
+  // sample position of the view (the plain walk: the same picture, for comparison and
+  // measurement). Does not redraw.
+  void SetSeriesWalk(chart::SeriesWalk walk) { seriesWalk_ = walk; }
 
   // ---- Rendering --------------------------------------------------------------------------------
   void ShowDiagram();
@@ -219,6 +223,7 @@ class TDiagram : public TImage {
   bool printMode_ = false;
   TBitmap BitmapX, BitmapY;
   bool lineEnabled_ = true;
+  chart::SeriesWalk seriesWalk_ = chart::SeriesWalk::Visible;
   bool ShowFeeler = true;
   bool feelerDrawn_ = false;
   bool cursorSaved_ = false;

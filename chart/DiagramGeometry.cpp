@@ -192,12 +192,23 @@ double GridStep(double min, double max, long double maxIntervals) {
   const double d = max - min;
   if (!(d > 0) || !std::isfinite(d)) return 1.0;
   const int k = static_cast<int>(std::trunc(std::log10(d)));
-  const long double scale = PowerOf10(-k);
+  // d * 10^-k, rounded once: 10^|k| is exact, its reciprocal is not, so a span that is a
+  // whole number of candidates gives that number exactly and ties the bound exactly.
+  const long double scaled = k >= 0 ? static_cast<long double>(d) / PowerOf10(k)
+                                    : static_cast<long double>(d) * PowerOf10(-k);
   for (double c : Candidates) {
-    const long double intervals = static_cast<long double>(d) * scale / c;
+    const long double intervals = scaled / c;
     if (intervals <= maxIntervals) return static_cast<double>(c * PowerOf10(k));
   }
   return static_cast<double>(5 * PowerOf10(k));
+}
+
+long double GridIntervalBound(Axis axis, int pixels, const FrameLayout& layout) {
+  // pixels / (1.2 * lwx) and pixels / (1.3 * th), formed from whole numbers: the doubles 1.2
+  // and 1.3 lie off 12/10 and 13/10, and 1.3 above it, so a candidate giving exactly the
+  // bound's number of intervals would lose on the y axis.
+  if (axis == Axis::X) return 10.0L * pixels / (12.0L * layout.lwx);
+  return 10.0L * pixels / (13.0L * layout.th);
 }
 
 double FirstGridPosition(double min, double step, double eps) {
@@ -224,6 +235,10 @@ bool ReadsAlike(const std::string& label, const std::string& previous) {
 }  // namespace
 
 int RaiseLabelPrecision(double first, double step, double max, double eps, int precision) {
+  // Precision 8 is the exponent format, the last one there is: labels that read alike
+  // there stay as they are.
+  constexpr int Last = MaxStoredPrecision + 1;
+  if (precision >= Last) return Last;
   for (;;) {
     bool repeated = false;
     std::string previous = "a";
@@ -241,12 +256,18 @@ int RaiseLabelPrecision(double first, double step, double max, double eps, int p
     }
     if (!repeated) return precision;
     ++precision;
-    if (precision > MaxStoredPrecision) return precision;
+    if (precision == Last) return precision;
   }
 }
 
+double MinorTickStep(double step) {
+  return static_cast<double>(static_cast<long double>(0.2) * step);
+}
+
 double FirstMinorTick(Axis axis, double min, double step) {
-  const long double m = static_cast<long double>(0.2) * step;
+  // The first tick is a multiple of the step the walk then adds, so it lies where the walk
+  // from any earlier tick would have put it.
+  const long double m = MinorTickStep(step);
   const long double q = truncl(5 * static_cast<long double>(min) / step);
   if (min <= 0) return static_cast<double>((axis == Axis::X ? q - 1 : q) * m);
   return static_cast<double>((q + 1) * m);
@@ -257,12 +278,10 @@ AxisGrid BuildAxisGrid(Axis axis, const FrameLayout& layout, const PlotMap& map,
   const double min = isX ? map.xmin : map.ymin;
   const double max = isX ? map.xmax : map.ymax;
   const int pixels = isX ? map.w_out : map.h_out;
-  const long double extent =
-      isX ? static_cast<long double>(1.2) * layout.lwx : static_cast<long double>(1.3) * layout.th;
   auto toPixel = [&](double v) { return isX ? map.MathToPhisX(v) : map.MathToPhisY(v); };
 
   AxisGrid g;
-  g.step = GridStep(min, max, static_cast<long double>(pixels) / extent);
+  g.step = GridStep(min, max, GridIntervalBound(axis, pixels, layout));
   g.eps = (max - min) * 0.001;
   g.first = FirstGridPosition(min, g.step, g.eps);
   g.precision = precision;
@@ -283,7 +302,7 @@ AxisGrid BuildAxisGrid(Axis axis, const FrameLayout& layout, const PlotMap& map,
     x = next;
   }
   if (layout.labels == 1) {
-    const double m = static_cast<double>(static_cast<long double>(0.2) * g.step);
+    const double m = MinorTickStep(g.step);
     double t = FirstMinorTick(axis, min, g.step);
     for (int n = 0; t <= max && n < MaxWalk; ++n) {
       g.minor.push_back({t, toPixel(t)});
@@ -293,6 +312,30 @@ AxisGrid BuildAxisGrid(Axis axis, const FrameLayout& layout, const PlotMap& map,
     }
   }
   return g;
+}
+
+ChartFrame BuildChartFrame(const FrameInput& in) {
+  // The precisions only grow and stop at 8, so this ends after a few rounds.
+  FrameInput round = in;
+  ChartFrame f;
+  for (int n = 0;; ++n) {
+    f.layout = LayoutFrame(round);
+    PlotMap map;
+    map.x0_out = f.layout.x0_out;
+    map.y0_out = f.layout.y0_out;
+    map.w_out = f.layout.w_out;
+    map.h_out = f.layout.h_out;
+    map.xmin = round.xmin;
+    map.xmax = round.xmax;
+    map.ymin = round.ymin;
+    map.ymax = round.ymax;
+    f.x = BuildAxisGrid(Axis::X, f.layout, map, round.precisionX);
+    f.y = BuildAxisGrid(Axis::Y, f.layout, map, round.precisionY);
+    const bool settled = f.x.precision == round.precisionX && f.y.precision == round.precisionY;
+    if (settled || n == 2 * (MaxStoredPrecision + 2)) return f;
+    round.precisionX = f.x.precision;
+    round.precisionY = f.y.precision;
+  }
 }
 
 }  // namespace chart

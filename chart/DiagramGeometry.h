@@ -117,6 +117,10 @@ enum class Axis { X, Y };
 // intervals; when none does, 5 * 10^k (the coarsest candidate).
 double GridStep(double min, double max, long double maxIntervals);
 
+// The most grid intervals an axis of the given pixels holds: pixels / (1.2 * lwx) on x,
+// pixels / (1.3 * th) on y, exact where the quotient is (a candidate at the bound passes).
+long double GridIntervalBound(Axis axis, int pixels, const FrameLayout& layout);
+
 // First grid position: for min <= 0 the first multiple of step not below min - eps, for
 // min > 0 the first multiple of step above min (a multiple lying exactly on min is skipped).
 double FirstGridPosition(double min, double step, double eps);
@@ -125,10 +129,13 @@ double FirstGridPosition(double min, double step, double eps);
 std::string GridLabel(double v, int precision, double eps);
 
 // Raises the precision while two neighbouring labels would read alike (one is a prefix of
-// the label before it); the result is at most MaxStoredPrecision + 1.
+// the label before it); the result is never above MaxStoredPrecision + 1, the exponent
+// format.
 int RaiseLabelPrecision(double first, double step, double max, double eps, int precision);
 
-// First minor tick position.
+// Distance of the minor ticks for a grid step (a fifth of it, rounded once).
+double MinorTickStep(double step);
+// First minor tick position: a whole multiple of MinorTickStep(step).
 double FirstMinorTick(Axis axis, double min, double step);
 
 struct GridMark {
@@ -154,6 +161,17 @@ struct AxisGrid {
 
 // The whole grid of one axis for a laid-out frame and mapping.
 AxisGrid BuildAxisGrid(Axis axis, const FrameLayout& layout, const PlotMap& map, int precision);
+
+// The frame and both grids of one redraw. The layout counts label widths from the
+// precisions, and the label search may raise them: the two are repeated until the
+// precisions settle, so the frame is laid out for the labels it carries and redrawing an
+// unchanged chart gives the same picture. x.precision and y.precision are the precisions
+// to keep.
+struct ChartFrame {
+  FrameLayout layout;
+  AxisGrid x, y;
+};
+ChartFrame BuildChartFrame(const FrameInput& in);
 
 // Walks never run longer than this (a step lost in the rounding of a huge position would
 // otherwise never end).

@@ -36,7 +36,10 @@ bool TKeeper::Bind(int n, double& a, double& b) {
     lab::ShowMessage(KeeperZeroCountMessage);
     return false;
   }
-  if (!mathlib::OrderPair(a, b)) {
+  // Ends that are not numbers, or an interval wider than a double holds, give no step to
+  // place samples by: refused like an empty interval.
+  if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(b - a) ||
+      !mathlib::OrderPair(a, b)) {
     lab::ShowMessage(KeeperBadIntervalMessage);
     return false;
   }
@@ -109,7 +112,8 @@ double TKeeper::GetValue(double x) const {
       sign = -1.0;
     }
   }
-  if (x < xmin_ || x > xmax_) return 0;
+  // Written so that an argument that is not a number reads 0 as well.
+  if (!(x >= xmin_ && x <= xmax_)) return 0;
   switch (storage_) {
     case StorageKind::None:
       return 0;
@@ -117,7 +121,11 @@ double TKeeper::GetValue(double x) const {
       return sign * function_(x);
     case StorageKind::Array: {
       const double d = x - xmin_;
-      const int k = static_cast<int>(std::floor(d / step_));
+      const double q = std::floor(d / step_);
+      // Inside the interval q lies in 0..n. Only a step lost to underflow (a tiny interval
+      // over very many samples) gives anything else; every sample there reads 0.
+      if (!(q >= 0 && q <= count_)) return 0;
+      const int k = static_cast<int>(q);
       const double s = GetSample(k - 1) * interp::Interp(k - 1, d, step_) +
                        GetSample(k) * interp::Interp(k, d, step_) +
                        GetSample(k + 1) * interp::Interp(k + 1, d, step_);

@@ -36,7 +36,8 @@ class TKeeper {
   TKeeper& operator=(const TKeeper&) = delete;
 
   // Binds f sampled on n points over a..b (the ends are put in order). Refused with a
-  // message, leaving the keeper unchanged, when n <= 0 or a = b.
+  // message, leaving the keeper unchanged, when n <= 0, a = b, or an end (or the width of
+  // the interval) is not a finite number.
   void SetFunction(Function f, int n, double a, double b);
   // Binds the caller's array of n samples; sample i lies at xmin + i*step. The array is
   // never copied or freed: it must stay valid while the chart may draw the series.

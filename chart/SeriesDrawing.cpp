@@ -1,5 +1,7 @@
 #include "chart/SeriesDrawing.h"
 
+#include <cmath>
+
 namespace chart {
 namespace {
 
@@ -23,10 +25,12 @@ int ClampRow(int y, const NetRect& net) {
 }
 
 // Walks the samples forward from xmin, then backward from xmin (sample 0 is visited by
-// both), calling visit(i, x) for each sample whose extent [x - before, x + after] touches
-// the view [xL, xR]. Positions advance by repeated addition of the step.
+// both), calling visit(i, x) for each sample whose extent [x - half, x + half] touches
+// the view [xL, xR]. Positions advance by repeated addition of the step. Every sample of
+// the view is visited, read or not: this is the plain walk, kept for series whose reads
+// are not plain values and as the reference of the walk below.
 template <typename Visit>
-void WalkSamples(const TKeeper& k, double xL, double xR, double half, Visit visit) {
+void WalkEverySample(const TKeeper& k, double xL, double xR, double half, Visit visit) {
   const double step = k.GetStep();
   double x = k.GetXmin();
   int i = 0;
@@ -45,6 +49,116 @@ void WalkSamples(const TKeeper& k, double xL, double xR, double half, Visit visi
     const double next = x - step;
     if (next == x) break;
     x = next;
+  }
+}
+
+// The indices whose read can give anything but a silent 0: lo..hi (empty when lo > hi).
+// Every other sample reads 0 without a message. plain: the series needs the plain walk
+// (reads that show a message, or a periodic series that repeats without end).
+struct DataIndices {
+  bool plain = false;
+  int lo = 0, hi = -1;
+};
+
+DataIndices DataIndicesOf(const TKeeper& k) {
+  const GraphType t = k.GetType();
+  if (t != GraphType::Discret && t != GraphType::DiscretPeriodic && t != GraphType::Histogram)
+    return {true};
+  if (t == GraphType::DiscretPeriodic && k.GetPeriod() > 0) return {true};
+  if (k.GetStorageKind() == StorageKind::None || k.GetCount() <= 0) return {};
+  const int hi = k.GetCount() - 1;
+  return {false, k.GetSymmetry() == Symmetry::None ? 0 : -hi, hi};
+}
+
+// The empty samples of one side beyond the data, from sample i at x on (the plain walk has
+// taken `taken` steps to reach it), going in direction dir (+1 forward, -1 backward) while
+// they can touch the view. visit(i, x) is called for one sample in each pixel column the
+// samples fall into: the others of a column would repeat its calls. As far as the plain
+// walk reaches, the samples are found by its own repeated addition, so every visit is one
+// of its own; beyond its reach (a view far wider than the samples) one sample per column
+// is reached by whole steps at a time.
+template <typename Visit>
+void WalkEmptyMarks(const TKeeper& k, const PlotMap& map, double xL, double xR, long long i,
+                    double x, long long taken, int dir, Visit visit) {
+  const double step = dir * k.GetStep();
+  auto inView = [&](double v) { return dir > 0 ? v <= xR : v >= xL; };
+  auto beforeView = [&](double v) { return dir > 0 ? v < xL : v > xR; };
+  auto index = [](long long j) {
+    // Far beyond the data every index reads 0; an int keeps it there.
+    if (j > 2147483647LL) return 2147483647;
+    if (j < -2147483647LL) return -2147483647;
+    return static_cast<int>(j);
+  };
+  // Samples short of `same` (in the walk's direction) are still in lastColumn: pixel
+  // columns grow with x, and the margin keeps clear of the rounding of the transforms.
+  const double span = map.xmax - map.xmin;
+  int lastColumn = 0;
+  double same = 0;
+  bool any = false;
+  while (inView(x)) {
+    if (!beforeView(x) && !(any && (dir > 0 ? x < same : x > same))) {
+      const int column = map.MathToPhisX(x);
+      if (!any || column != lastColumn) {
+        visit(index(i), x);
+        lastColumn = column;
+        any = true;
+        const double edge = map.PhisToMathX(dir > 0 ? column + 1 : column);
+        same = edge - dir * (std::fabs(edge) + span) * 1e-12;
+      }
+    }
+    if (taken < MaxSeriesWalk) {
+      ++taken;
+    } else {
+      // Whole steps towards the view's edge, or towards the next column (the left edge of
+      // the next column forward, of this one backward), stopping one short of it.
+      const double target = beforeView(x) ? (dir > 0 ? xL : xR)
+                                          : map.PhisToMathX(dir > 0 ? lastColumn + 1 : lastColumn);
+      const long double j = std::floor((static_cast<long double>(target) - x) / step) - 1;
+      if (j >= 1) {
+        x = static_cast<double>(x + j * static_cast<long double>(step));
+        i += dir * static_cast<long long>(j);
+      }
+    }
+    const double next = x + step;
+    if (next == x) break;
+    x = next;
+    i += dir;
+  }
+}
+
+// The walk of the samples that can draw something: the samples of the data that touch the
+// view, each at the place and with the calls the plain walk gives it. Samples beyond the
+// data read 0 and draw only along the zero row, which the zero line already covers (or,
+// off the net, nothing); only circle markers on the zero row make them visible, and those
+// are visited once per pixel column (marks). The cost follows the data and the view's
+// pixels, not the view's extent in steps.
+template <typename Visit>
+void WalkVisibleSamples(const TKeeper& k, const PlotMap& map, double xL, double xR, double half,
+                        bool marks, Visit visit) {
+  const DataIndices data = DataIndicesOf(k);
+  if (data.plain) {
+    WalkEverySample(k, xL, xR, half, visit);
+    return;
+  }
+  const double step = k.GetStep();
+  for (int dir : {1, -1}) {
+    double x = k.GetXmin();
+    int i = 0;
+    long long n = 0;
+    bool beyondData = false;
+    for (; n < MaxSeriesWalk; ++n) {
+      if (dir > 0 ? x - half > xR : x + half < xL) break;
+      if (dir > 0 ? i > data.hi : i < data.lo) {
+        beyondData = true;
+        break;
+      }
+      if (dir > 0 ? !(x + half < xL) : !(x - half > xR)) visit(i, x);
+      i += dir;
+      const double next = x + dir * step;
+      if (next == x) break;
+      x = next;
+    }
+    if (beyondData && marks) WalkEmptyMarks(k, map, xL, xR, i, x, n, dir, visit);
   }
 }
 
@@ -69,11 +183,13 @@ void DrawAnalog(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMa
   }
 }
 
-void DrawDiscret(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map) {
+void DrawDiscret(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map,
+                 SeriesWalk walk) {
   const double xL = map.PhisToMathX(net.xb);
   const double xR = map.PhisToMathX(net.xe);
   const int y0 = ZeroRow(pen, net, map);
-  WalkSamples(k, xL, xR, 0.0, [&](int i, double x) {
+  const int zero = map.MathToPhisY(0);
+  auto draw = [&](int i, double x) {
     const double v = k.GetValueDiscret(i);
     const int py0 = map.MathToPhisY(v);
     const int py = ClampRow(py0, net);
@@ -83,7 +199,14 @@ void DrawDiscret(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotM
     if (k.IsMarked() && net.yb + 1 < py0 && py0 < net.ye - 2) {
       pen.Ellipse(px - 3, py - 3, px + 3, py + 3);
     }
-  });
+  };
+  if (walk == SeriesWalk::EverySample) {
+    WalkEverySample(k, xL, xR, 0.0, draw);
+  } else {
+    // An empty sample is a stem of no length; its marker shows when the zero row does.
+    const bool marks = k.IsMarked() && net.yb + 1 < zero && zero < net.ye - 2;
+    WalkVisibleSamples(k, map, xL, xR, 0.0, marks, draw);
+  }
 }
 
 void DrawRadio(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map) {
@@ -96,14 +219,15 @@ void DrawRadio(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap
   }
 }
 
-void DrawHistogram(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map) {
+void DrawHistogram(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map,
+                   SeriesWalk walk) {
   const int L = net.xb;
   const int R = net.xe;
   const double xL = map.PhisToMathX(L);
   const double xR = map.PhisToMathX(R);
   const int y0 = ZeroRow(pen, net, map);
   const double h = k.GetStep() / 2;
-  WalkSamples(k, xL, xR, h, [&](int i, double c) {
+  auto draw = [&](int i, double c) {
     const double v = k.GetValueDiscret(i);
     const int row = map.MathToPhisY(v);
     const int top = ClampRow(row, net);
@@ -141,7 +265,12 @@ void DrawHistogram(PenSink& pen, const TKeeper& k, const NetRect& net, const Plo
       pen.LineTo(a, top);
       if (!clipped) pen.LineTo(R, top);
     }
-  });
+  };
+  if (walk == SeriesWalk::EverySample) {
+    WalkEverySample(k, xL, xR, h, draw);
+  } else {
+    WalkVisibleSamples(k, map, xL, xR, h, false, draw);
+  }
 }
 
 }  // namespace chart

@@ -22,19 +22,28 @@ struct NetRect {
   int xb = 0, yb = 0, xe = 0, ye = 0;
 };
 
+// Which samples the stem and bar drawing visits. EverySample: every sample position of the
+// view, one step of the series after the other from xmin, also far beyond the data, where
+// samples read 0 (the plain walk, the reference). Visible: only the samples that can draw
+// something there; the picture is the same, the cost follows the data and the pixels.
+enum class SeriesWalk { Visible, EverySample };
+
 // One value per pixel column across the net, interrupted where the curve leaves the net.
 void DrawAnalog(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map);
 // One stem per sample from the zero line, with an optional circle marker.
-void DrawDiscret(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map);
+void DrawDiscret(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map,
+                 SeriesWalk walk = SeriesWalk::Visible);
 // In every pixel column, a vertical line between +y and -y.
 void DrawRadio(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map);
 // Bar outlines of width step centred on the samples, from the zero line to the values.
-void DrawHistogram(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map);
+void DrawHistogram(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map,
+                   SeriesWalk walk = SeriesWalk::Visible);
 
-// The stem and bar walks visit one sample per step of the series. A walk stops when its
-// position no longer moves (a step lost in the rounding of a large position) or after this
-// many steps: more than three times the longest realization, so only a series far out of
-// proportion to its view is cut short instead of freezing the window.
+// The stem and bar walks step through the samples by repeated addition of the step. A walk
+// stops when its position no longer moves (a step lost in the rounding of a large
+// position) or after this many steps: more than three times the longest realization, so
+// only a series far out of proportion to its view is cut short instead of freezing the
+// window.
 constexpr long long MaxSeriesWalk = 4000000;
 
 }  // namespace chart

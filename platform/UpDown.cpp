@@ -1,5 +1,6 @@
 #include "platform/UpDown.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -60,18 +61,60 @@ void TUpDown::Step(TUDBtnType b) {
   if (OnClick) OnClick(this, b);
 }
 
+bool TUpDown::MouseTakenAway() const {
+  const QWidget* grabber = QWidget::mouseGrabber();
+  return (grabber != nullptr && grabber != this) || QApplication::activePopupWidget() != nullptr;
+}
+
 void TUpDown::Repeat() {
   repeat_.setInterval(RepeatIntervalMs);
-  if (held_ && overHeldArrow_) Step(heldArrow_);
+  if (!held_) return;
+  if (!isVisible() || !isEnabled() || MouseTakenAway()) {
+    LetGo();
+    return;
+  }
+  if (overHeldArrow_) Step(heldArrow_);
+}
+
+void TUpDown::LetGo() {
+  if (!held_) return;
+  held_ = false;
+  releaseOwed_ = true;
+  setMouseTracking(false);
+  repeat_.stop();
+  update();
+  if (OnMouseUp)
+    OnMouseUp(this, mbLeft, ShiftStateOf(QApplication::keyboardModifiers(), Qt::NoButton),
+              lastPos_.x(), lastPos_.y());
+}
+
+void TUpDown::hideEvent(QHideEvent* event) {
+  LetGo();
+  QWidget::hideEvent(event);
+}
+
+void TUpDown::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange && !isEnabled()) LetGo();
+  QWidget::changeEvent(event);
+}
+
+bool TUpDown::event(QEvent* event) {
+  // The window passes its deactivation on to its visible controls.
+  if (event->type() == QEvent::WindowDeactivate) LetGo();
+  return QWidget::event(event);
 }
 
 void TUpDown::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
+  lastPos_ = pos;
   if (OnMouseDown)
     OnMouseDown(this, ButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()),
                 pos.x(), pos.y());
   if (event->button() != Qt::LeftButton || held_) return;
+  releaseOwed_ = false;
   held_ = true;
+  // Moves without the button then still arrive: they tell of a release that went elsewhere.
+  setMouseTracking(true);
   heldArrow_ = ArrowAt(pos);
   overHeldArrow_ = true;
   update();
@@ -81,7 +124,13 @@ void TUpDown::mousePressEvent(QMouseEvent* event) {
 
 void TUpDown::mouseMoveEvent(QMouseEvent* event) {
   if (!held_) return;
-  const bool over = ArrowRect(heldArrow_).contains(event->position().toPoint());
+  lastPos_ = event->position().toPoint();
+  // The left button is up, and its release went elsewhere.
+  if (!(event->buttons() & Qt::LeftButton)) {
+    LetGo();
+    return;
+  }
+  const bool over = ArrowRect(heldArrow_).contains(lastPos_);
   if (over != overHeldArrow_) {
     overHeldArrow_ = over;
     update();
@@ -89,8 +138,14 @@ void TUpDown::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TUpDown::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && releaseOwed_ && !held_) {
+    // The press this release belongs to was already ended, and reported, by LetGo.
+    releaseOwed_ = false;
+    return;
+  }
   if (event->button() == Qt::LeftButton && held_) {
     held_ = false;
+    setMouseTracking(false);
     repeat_.stop();
     update();
   }

@@ -4,7 +4,11 @@
 // moves Position by Increment within Min..Max (wrapping round when Wrap is on) and fires
 // OnClick with the arrow. OnMouseDown and OnMouseUp report the press and the release of any
 // mouse button on the control, around the steps: the press before the first step, the
-// release after the last.
+// release after the last. A held arrow also lets go when the control can no longer see its
+// release: when it is hidden (its window closes) or disabled, when its window is
+// deactivated, or when another control or a pop-up takes the mouse. The press then ends
+// as a release would end it, OnMouseUp included, and the late release itself is not
+// reported again.
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -51,6 +55,9 @@ class TUpDown : public QWidget {
   QRect ArrowRect(TUDBtnType b) const;
   // True while the mouse holds an arrow down.
   bool IsPressed() const { return held_; }
+  // Ends a held press as the release would: the repetition stops and OnMouseUp is called
+  // (at the last mouse position). Nothing when no arrow is held.
+  void LetGo();
 
   // One step of an arrow, as a press does: moves Position and fires OnClick.
   void Step(TUDBtnType b);
@@ -64,9 +71,14 @@ class TUpDown : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void Repeat();
+  // Another control or a pop-up has the mouse: the release will not come here.
+  bool MouseTakenAway() const;
 
   TUDOrientation orientation_;
   int min_ = 0;
@@ -78,5 +90,7 @@ class TUpDown : public QWidget {
   bool held_ = false;  // the left button holds an arrow
   TUDBtnType heldArrow_ = btNext;
   bool overHeldArrow_ = false;  // the mouse is still over the held arrow: repeat
+  QPoint lastPos_;              // where the mouse was last seen on the control
+  bool releaseOwed_ = false;    // a press ended by LetGo: its late release is not reported
   QTimer repeat_;
 };

@@ -2,6 +2,12 @@
 // 10000-bin histogram over the same view, as the analysis and oscilloscope windows draw
 // them: layout, backgrounds, grid, labels, names, both series. Variants show where the time
 // goes; the reference draws every line at once (no merging of bar outlines).
+//
+// HistogramView: the 10000-bin histogram alone, over its own range (the reference) and over
+// -100000 .. 100000, the chart viewer's limits, which the limit up-downs reach: there the
+// bars are a sliver in the middle of the net and 10^8 bar positions lie in view. "wide"
+// draws it as the chart does; "wide-every-sample" walks every bar position of the view (the
+// plain walk, cut off after its step limit).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -58,6 +64,18 @@ void Redraw(benchmark::State& state, bool signal, bool bars, bool merge) {
   }
 }
 
+enum class View { Normal, Wide, WideEverySample };
+
+void HistogramView(benchmark::State& state, View view) {
+  Scene scene(false, true);
+  if (view != View::Normal) scene.chart.SetRangeX(-100000, 100000);
+  if (view == View::WideEverySample) scene.chart.SetSeriesWalk(chart::SeriesWalk::EverySample);
+  for (auto _ : state) {
+    scene.chart.ShowDiagram();
+    benchmark::DoNotOptimize(scene.chart.Picture().Image().constBits());
+  }
+}
+
 int Register() {
   benchratio::SetReference("Redraw", "line-by-line");
   auto add = [](const char* name, bool signal, bool bars, bool merge) {
@@ -70,6 +88,16 @@ int Register() {
   add("Redraw/analog-only", true, false, true);
   add("Redraw/histogram-only", false, true, true);
   add("Redraw/grid-and-texts", false, false, true);
+
+  benchratio::SetReference("HistogramView", "normal");
+  auto view = [](const char* name, View v) {
+    benchmark::RegisterBenchmark(name, HistogramView, v)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  };
+  view("HistogramView/normal", View::Normal);
+  view("HistogramView/wide", View::Wide);
+  view("HistogramView/wide-every-sample", View::WideEverySample);
   return 0;
 }
 const int registered = Register();

@@ -408,6 +408,40 @@ TEST(ChartViewer, HoldingAnUpDownWithDrawingSuspendedDrawsTheSeriesOnceAtRelease
   });
 }
 
+TEST(ChartViewer, ClosingWhileAnUpDownIsHeldEndsThePressAndTheNextGraphStaysPut) {
+  TDiagramIncrease w;
+  Use(w, WaveGraph(), [](TDiagramIncrease& v) {
+    QTest::mouseClick(v.SpeedButtonLimit, Qt::LeftButton);
+    QTest::mouseClick(v.SpeedButton1, Qt::LeftButton);  // no series while the limits move
+    QTest::mousePress(v.UpDown4, Qt::LeftButton, {}, Arrow(v.UpDown4, btNext));
+    QTest::qWait(TUpDown::RepeatDelayMs + TUpDown::RepeatIntervalMs + 50);
+    ASSERT_TRUE(v.UpDown4->IsPressed());
+    ASSERT_FALSE(v.Diagram1->IsLineEnabled());
+    evaluations = 0;
+    v.close();  // the close box, with the mouse button still held
+  });
+  // The press ended as a release ends it: series drawing is back on and the chart drew its
+  // series once.
+  TDiagram* d = w.Diagram1;
+  EXPECT_FALSE(w.UpDown4->IsPressed());
+  EXPECT_TRUE(d->IsLineEnabled());
+  const int atClose = evaluations;
+  evaluations = 0;
+  d->ShowDiagram();
+  EXPECT_EQ(atClose, evaluations);
+  // Nothing steps in the hidden window.
+  const double xmax = d->GetXmax();
+  QTest::qWait(3 * TUpDown::RepeatIntervalMs);
+  EXPECT_EQ(d->GetXmax(), xmax);
+  // The next graph shown there keeps the ranges it was given.
+  Use(w, WaveGraph(), [](TDiagramIncrease& v) {
+    EXPECT_EQ(v.InitXmax, 10.0);
+    QTest::qWait(TUpDown::RepeatDelayMs + 3 * TUpDown::RepeatIntervalMs);
+    EXPECT_EQ(v.Diagram1->GetXmin(), 0.0);
+    EXPECT_EQ(v.Diagram1->GetXmax(), 10.0);
+  });
+}
+
 TEST(ChartViewer, RestoreLimitsReturnsToTheStoredRanges) {
   TDiagramIncrease w;
   Use(w, WaveGraph(), [](TDiagramIncrease& v) {

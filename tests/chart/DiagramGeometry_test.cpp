@@ -471,3 +471,127 @@ TEST(Grid, YAxisZeroIsStrictAndMinorTicksStartAtTheMultiple) {
   EXPECT_EQ(GridLabel(0.0021, 3, 0.002), "0.002");
   EXPECT_EQ(GridLabel(1e-9, 0, 0.002), "0");
 }
+
+TEST(Grid, ACandidateExactlyAtTheBoundPassesOnBothAxes) {
+  // y: h_out / (1.3 * th) = 52 / 13 = 4, and the step 0.5 gives exactly 4 intervals on
+  // -1 .. 1 (and 5 on 0 .. 20); one pixel less and it no longer fits.
+  FrameLayout L = Frame(480, 52);
+  L.th = 10;
+  EXPECT_EQ(BuildAxisGrid(Axis::Y, L, MapOf(L, -1, 1, -1, 1), 1).step, 0.5);
+  EXPECT_EQ(BuildAxisGrid(Axis::Y, L, MapOf(L, -1, 1, 0, 20), 1).step, 5.0);
+  L.h_out = 51;
+  EXPECT_EQ(BuildAxisGrid(Axis::Y, L, MapOf(L, -1, 1, -1, 1), 1).step, 1.0);
+
+  // x: w_out / (1.2 * lwx) = 48 / 12 = 4 likewise.
+  FrameLayout W = Frame(48, 300);
+  W.lwx = 10;
+  EXPECT_EQ(BuildAxisGrid(Axis::X, W, MapOf(W, -1, 1, -1, 1), 1).step, 0.5);
+  EXPECT_EQ(BuildAxisGrid(Axis::X, W, MapOf(W, 0, 20, -1, 1), 1).step, 5.0);
+  EXPECT_EQ(BuildAxisGrid(Axis::X, W, MapOf(W, 0, 0.2, -1, 1), 1).step, 0.05);
+  W.w_out = 47;
+  EXPECT_EQ(BuildAxisGrid(Axis::X, W, MapOf(W, -1, 1, -1, 1), 1).step, 1.0);
+}
+
+namespace {
+
+void ExpectSameGrid(const AxisGrid& a, const AxisGrid& b) {
+  EXPECT_EQ(a.step, b.step);
+  EXPECT_EQ(a.precision, b.precision);
+  ASSERT_EQ(a.marks.size(), b.marks.size());
+  for (size_t i = 0; i < a.marks.size(); ++i) {
+    EXPECT_EQ(a.marks[i].pixel, b.marks[i].pixel);
+    EXPECT_EQ(a.marks[i].label, b.marks[i].label);
+  }
+  ASSERT_EQ(a.minor.size(), b.minor.size());
+  for (size_t i = 0; i < a.minor.size(); ++i) EXPECT_EQ(a.minor[i].pixel, b.minor[i].pixel);
+}
+
+}  // namespace
+
+TEST(Grid, LabelPrecisionStopsAtTheExponentFormatAndARedrawChangesNothing) {
+  // Limits -100000 .. 1 cut the range 0.9999999 .. 2 to a span of 1e-7, whose labels read
+  // alike even in the exponent format.
+  AxisState x;
+  x.limitMax = 1;
+  ASSERT_TRUE(ApplyRange(x, 0.9999999, 2));
+  FrameInput in;
+  in.width = 800;
+  in.height = 500;
+  in.textHeight = 19;
+  in.nameXWidth = 9;
+  in.digitWidth = 8;
+  in.xmin = x.min;
+  in.xmax = x.max;
+  in.precisionX = x.precision;
+  const ChartFrame first = BuildChartFrame(in);
+  EXPECT_EQ(first.x.precision, 8);
+  EXPECT_EQ(first.x.marks.front().label, "9.999999e-01");
+  // The frame is laid out for the precision it keeps: drawn again with it, nothing moves.
+  for (int redraw = 0; redraw < 4; ++redraw) {
+    in.precisionX = first.x.precision;
+    in.precisionY = first.y.precision;
+    const ChartFrame again = BuildChartFrame(in);
+    EXPECT_EQ(again.layout.xb_net, first.layout.xb_net);
+    EXPECT_EQ(again.layout.w_out, first.layout.w_out);
+    EXPECT_EQ(again.layout.lwx, first.layout.lwx);
+    ExpectSameGrid(again.x, first.x);
+    ExpectSameGrid(again.y, first.y);
+  }
+  EXPECT_EQ(RaiseLabelPrecision(0.9999999, 2e-8, 1, 1e-10, 8), 8);
+  EXPECT_EQ(RaiseLabelPrecision(0.9999999, 2e-8, 1, 1e-10, 12), 8);
+
+  // A raise that widens the labels so much that a coarser step follows: the frame settles
+  // on the step its labels fit, in one redraw.
+  FrameInput wide = in;
+  wide.width = 1400;
+  wide.xmin = 0;
+  wide.xmax = 1;
+  wide.precisionX = 1;
+  const ChartFrame settled = BuildChartFrame(wide);
+  wide.precisionX = settled.x.precision;
+  ExpectSameGrid(BuildChartFrame(wide).x, settled.x);
+}
+
+TEST(Grid, FirstMinorTickIsAWholeNumberOfTheWalksSteps) {
+  // x from -4.034 with the step 0.01: the first tick is -4.034 itself and sits on the plot
+  // area's left edge. Placed with the unrounded fifth of the step it fell one unit in the
+  // last place below, one pixel left of the edge.
+  PlotMap m;
+  m.x0_out = 10;
+  m.w_out = 500;
+  m.xmin = -4.034;
+  m.xmax = -3.934;
+  const double t = FirstMinorTick(Axis::X, m.xmin, 0.01);
+  EXPECT_EQ(t, -4.034);
+  EXPECT_EQ(m.MathToPhisX(t), 10);
+  const FrameLayout L = Frame(720, 300);  // bound 12: ten intervals of 0.01
+  const AxisGrid g = BuildAxisGrid(Axis::X, L, MapOf(L, -4.034, -3.934, -1, 1), 2);
+  ASSERT_EQ(g.step, 0.01);
+  ASSERT_FALSE(g.minor.empty());
+  EXPECT_EQ(g.minor.front().pixel, L.x0_out);
+
+  // Over many ranges starting on a tick of the lattice, on both axes and both sides of
+  // zero: the first tick lies where the walk's own step puts it, at a whole number of
+  // steps from zero.
+  int ranges = 0;
+  for (double step : {0.001, 0.01, 0.02, 0.05, 0.1, 0.5, 2.0, 50.0}) {
+    const double walk = MinorTickStep(step);
+    for (int j = -3000; j <= 3000; j += 7) {
+      char text[64];
+      std::snprintf(text, sizeof text, "%.10f", j * step / 5);
+      PlotMap p;
+      p.x0_out = 10;
+      p.w_out = 500;
+      p.xmin = std::strtod(text, nullptr);
+      p.xmax = p.xmin + 10 * step;
+      for (Axis axis : {Axis::X, Axis::Y}) {
+        const double first = FirstMinorTick(axis, p.xmin, step);
+        const long double n = std::round(static_cast<long double>(first) / walk);
+        const double reference = static_cast<double>(n * walk);
+        EXPECT_EQ(p.MathToPhisX(first), p.MathToPhisX(reference)) << p.xmin << " " << step;
+        ++ranges;
+      }
+    }
+  }
+  EXPECT_GT(ranges, 10000);
+}

@@ -289,6 +289,33 @@ TEST(Diagram, CoincidingLabelsRaiseThePrecisionUntilTheNextRange) {
   EXPECT_EQ(c.d.GetPrecisionX(), 1);
 }
 
+TEST(Diagram, RedrawingAnUnchangedChartChangesNothing) {
+  // Limits -100000 .. 1 cut the range to 0.9999999 .. 1, whose labels read alike even in
+  // the exponent format: the precision stops there, and further redraws keep the picture.
+  Chart c;
+  c.d.SetLimitX(-100000, 1);
+  c.d.SetRangeX(0.9999999, 2);
+  ASSERT_EQ(c.d.GetXmax(), 1.0);
+  EXPECT_EQ(c.d.GetPrecisionX(), 8);
+  const QImage first = c.Image();
+  const int netRight = c.d.Get_xe_net();
+  const size_t lines = c.d.GridX().marks.size();
+  for (int redraw = 0; redraw < 4; ++redraw) {
+    c.d.ShowDiagram();
+    EXPECT_EQ(c.d.GetPrecisionX(), 8);
+    EXPECT_EQ(c.d.Get_xe_net(), netRight);
+    EXPECT_EQ(c.d.GridX().marks.size(), lines);
+    EXPECT_EQ(c.Image(), first);
+  }
+
+  // A raise that widens the labels: the first picture is already the one that stays.
+  Chart w(1400, 500);
+  w.d.SetRangeX(0, 1);
+  const QImage raised = w.Image();
+  w.d.SetNameX("x");
+  EXPECT_EQ(w.Image(), raised);
+}
+
 TEST(Diagram, TooSmallForLabelsDrawsOnlyGridAndNames) {
   Chart c(120, 60);
   c.d.SetPrecisionX(1);
@@ -666,6 +693,43 @@ TEST(Feeler, CursorSwitchesAtTheNetEdgeAndTheEventSeesEveryMove) {
   EXPECT_EQ(seen,
             (std::vector<QPoint>{
                 {xb + 1, yb + 1}, {xb, yb + 1}, {xb + 5, yb + 5}, {c.d.Get_xe_net(), yb + 5}}));
+}
+
+TEST(Diagram, BarsAndStemsDrawTheSamePictureAsThePlainWalk) {
+  // On the canvas itself: 200 bars over -5 .. 5 seen from far out (80000 bar positions in
+  // view) and zoomed in, with the zero line in the net and below it; then as stems, marked
+  // where the plain walk's circles are few enough to wait for.
+  std::vector<double> bars(200);
+  for (size_t i = 0; i < bars.size(); ++i) bars[i] = 0.5 + 0.6 * std::sin(i * 0.37);
+  Chart visible(900, 500), plain(900, 500);
+  plain.d.SetSeriesWalk(chart::SeriesWalk::EverySample);
+  for (Chart* c : {&visible, &plain}) {
+    TKeeper* k = c->d.GetKeeper(0);
+    k->SetArray(bars.data(), static_cast<int>(bars.size()), -5, 5);
+    k->SetColor(clBlue);
+  }
+  struct View {
+    double xmin, xmax, ymin, ymax;
+  };
+  const View views[] = {{-2000, 2000, -0.5, 1.5},
+                        {-2000, 2000, 0.2, 1.5},
+                        {-7.3, 2.9, -0.5, 1.5},
+                        {4.91, 4.97, -0.1, 1.2}};
+  for (bool stems : {false, true}) {
+    for (const View& v : views) {
+      for (Chart* c : {&visible, &plain}) {
+        TKeeper* k = c->d.GetKeeper(0);
+        k->SetType(stems ? GraphType::Discret : GraphType::Histogram);
+        k->SetMarked(stems && v.xmax - v.xmin < 100);
+        c->d.EnableLine(false);
+        c->d.SetRangeY(v.ymin, v.ymax);
+        c->d.SetRangeX(v.xmin, v.xmax);
+        c->d.EnableLine(true);
+        c->d.ShowDiagram();
+      }
+      EXPECT_EQ(visible.Image(), plain.Image()) << stems << " " << v.xmin << " " << v.ymin;
+    }
+  }
 }
 
 TEST(Diagram, MergedBarOutlinesGiveTheSamePictureAsLineByLine) {

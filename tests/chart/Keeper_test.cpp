@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "tests/support/MessageRecorder.h"
 
@@ -101,6 +103,19 @@ TEST(Keeper, RefusedBindingsShowTheirMessageAndChangeNothing) {
   EXPECT_EQ(rec.texts[3], BadInterval);
   EXPECT_EQ(rec.texts[4], BadInterval);
 
+  // Ends that are not finite numbers, or an interval wider than a double holds, give no
+  // step to place the samples by.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::pair<double, double> bad[] = {{nan, 1}, {0, nan},    {nan, nan},         {-inf, 1},
+                                           {0, inf}, {inf, -inf}, {-1.7e308, 1.7e308}};
+  for (const auto& [a, b] : bad) {
+    k.SetArray(other, 2, a, b);
+    k.SetFunction([](double) { return 1.0; }, 10, a, b);
+  }
+  ASSERT_EQ(rec.texts.size(), 5u + 2 * std::size(bad));
+  for (size_t i = 5; i < rec.texts.size(); ++i) EXPECT_EQ(rec.texts[i], BadInterval);
+
   // The earlier binding is still in force, type included.
   EXPECT_EQ(k.GetStorageKind(), StorageKind::Array);
   EXPECT_EQ(k.GetType(), GraphType::Histogram);
@@ -109,6 +124,29 @@ TEST(Keeper, RefusedBindingsShowTheirMessageAndChangeNothing) {
   EXPECT_EQ(k.GetXmax(), 3.0);
   EXPECT_EQ(k.GetStep(), 1.0);
   EXPECT_EQ(k.GetValueDiscret(2), 3.0);
+}
+
+TEST(Keeper, ReadsThatFindNoSampleAreZero) {
+  // Each read here once converted a quotient that is not a number, or far beyond an int,
+  // to an index (the sanitizer build checks these conversions).
+  MessageRecorder rec;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  double data[] = {1, 2, 3};
+  TKeeper k;
+  k.SetArray(data, 3, 0, 2);
+  for (double x : {nan, inf, -inf}) EXPECT_EQ(k.GetValue(x), 0.0);
+  k.SetSymmetry(Symmetry::Odd);
+  for (double x : {nan, inf, -inf}) EXPECT_EQ(k.GetValue(x), 0.0);
+  EXPECT_EQ(k.GetValue(-1.5), -2.5);
+
+  // Three samples over the smallest interval there is: the step is lost to underflow.
+  TKeeper tiny;
+  const double least = std::numeric_limits<double>::denorm_min();
+  tiny.SetArray(data, 3, 0, least);
+  ASSERT_EQ(tiny.GetStep(), 0.0);
+  for (double x : {0.0, least}) EXPECT_TRUE(std::isfinite(tiny.GetValue(x)));
+  EXPECT_TRUE(rec.texts.empty());
 }
 
 TEST(Keeper, ArrayBindingOrdersTheIntervalAndSizesTheRange) {

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -71,22 +75,6 @@ struct View {
   }
 };
 
-// Columns covered by horizontal segments on a row, as merged intervals.
-std::vector<std::pair<int, int>> Coverage(const std::vector<Segment>& segs) {
-  std::vector<std::pair<int, int>> iv;
-  for (const auto& s : segs) iv.push_back({std::min(s.x1, s.x2), std::max(s.x1, s.x2)});
-  std::sort(iv.begin(), iv.end());
-  std::vector<std::pair<int, int>> merged;
-  for (const auto& p : iv) {
-    if (!merged.empty() && p.first <= merged.back().second) {
-      merged.back().second = std::max(merged.back().second, p.second);
-    } else {
-      merged.push_back(p);
-    }
-  }
-  return merged;
-}
-
 }  // namespace
 
 TEST(HistogramDrawing, ElevenBinsDrawOutlinesAndTheZeroLineToTheEdges) {
@@ -137,16 +125,14 @@ TEST(HistogramDrawing, ElevenBinsDrawOutlinesAndTheZeroLineToTheEdges) {
     }
   }
 
-  // Outside the bins the empty bars continue the outline along the zero row to the edges
-  // of the net (the zero line itself, drawn first, left aside).
+  // Outside the bins the outline runs along the zero line itself, drawn first across the
+  // whole net: the empty bars there add nothing to it.
   Recorder bars;
   bars.lines.assign(r.lines.begin() + 1, r.lines.end());
-  const auto zero = Coverage(bars.HorizontalAt(160));
-  ASSERT_EQ(zero.size(), 2u);
-  EXPECT_EQ(zero[0].first, 10);
-  EXPECT_NEAR(zero[0].second, left, 1);  // the positions are sums of steps, not products
-  EXPECT_NEAR(zero[1].first, right, 1);
-  EXPECT_EQ(zero[1].second, 310);
+  for (const auto& s : bars.HorizontalAt(160)) {
+    EXPECT_GE(std::min(s.x1, s.x2), left);
+    EXPECT_LE(std::max(s.x1, s.x2), right);
+  }
 }
 
 TEST(HistogramDrawing, ZoomedIntoOneBinDrawsOnlyItsTopAcrossTheNet) {
@@ -314,4 +300,154 @@ TEST(SeriesWalks, StopWhenTheStepIsLostInRounding) {
   k.SetType(GraphType::Discret);
   DrawDiscret(r, k, v.net, v.map);
   EXPECT_LT(r.lines.size(), 20u);
+}
+
+namespace {
+
+// The picture of the series walks as the canvas paints it: a 2-pixel pen, horizontal and
+// vertical lines without their end point, circle markers kept by their boxes.
+class Raster : public PenSink {
+ public:
+  Raster(int w, int h) : w_(w), h_(h), pixels_(static_cast<size_t>(w) * h) {}
+  void MoveTo(int x, int y) override {
+    x_ = x;
+    y_ = y;
+  }
+  void LineTo(int x, int y) override {
+    if (x != x_ && y != y_) ADD_FAILURE() << "a slanted line";
+    if (y == y_) {
+      for (int c = std::min(x_, x); c <= std::max(x_, x); ++c)
+        if (c != x) Plot(c, y - 1), Plot(c, y);
+    } else {
+      for (int r = std::min(y_, y); r <= std::max(y_, y); ++r)
+        if (r != y) Plot(x - 1, r), Plot(x, r);
+    }
+    x_ = x;
+    y_ = y;
+  }
+  void Ellipse(int x1, int y1, int x2, int y2) override { circles_.insert({x1, y1, x2, y2}); }
+  bool operator==(const Raster& o) const { return pixels_ == o.pixels_ && circles_ == o.circles_; }
+  // Circle markers centred on a row.
+  size_t CirclesOn(int row) const {
+    return std::count_if(circles_.begin(), circles_.end(),
+                         [row](const std::array<int, 4>& c) { return c[1] + 3 == row; });
+  }
+
+ private:
+  void Plot(int x, int y) {
+    if (x >= 0 && y >= 0 && x < w_ && y < h_) pixels_[static_cast<size_t>(y) * w_ + x] = 1;
+  }
+  int w_, h_;
+  std::vector<std::uint8_t> pixels_;
+  std::set<std::array<int, 4>> circles_;
+  int x_ = 0, y_ = 0;
+};
+
+// Every call, in order.
+class Calls : public PenSink {
+ public:
+  void MoveTo(int x, int y) override { log.push_back({'M', x, y, 0, 0}); }
+  void LineTo(int x, int y) override { log.push_back({'L', x, y, 0, 0}); }
+  void Ellipse(int x1, int y1, int x2, int y2) override { log.push_back({'E', x1, y1, x2, y2}); }
+  std::vector<std::tuple<char, int, int, int, int>> log;
+};
+
+using Draw = void (*)(PenSink&, const TKeeper&, const NetRect&, const PlotMap&, SeriesWalk);
+
+// The visible walk against the plain one: the same picture, and where the view holds no
+// sample beyond the data, the very same calls.
+void ExpectSamePicture(Draw draw, const TKeeper& k, const View& v, bool sameCalls,
+                       const std::string& what) {
+  Raster fast(320, 220), plain(320, 220);
+  draw(fast, k, v.net, v.map, SeriesWalk::Visible);
+  draw(plain, k, v.net, v.map, SeriesWalk::EverySample);
+  EXPECT_TRUE(fast == plain) << what;
+  if (sameCalls) {
+    Calls a, b;
+    draw(a, k, v.net, v.map, SeriesWalk::Visible);
+    draw(b, k, v.net, v.map, SeriesWalk::EverySample);
+    EXPECT_EQ(a.log, b.log) << what;
+  }
+}
+
+}  // namespace
+
+TEST(SeriesWalks, VisibleSamplesDrawThePictureOfEverySample) {
+  MessageRecorder rec;
+  // 40 samples over -2 .. 2 with values above, inside and below the views.
+  std::vector<double> data(40);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = 1.7 * std::sin(0.9 * i) + 0.2;
+  std::vector<TKeeper> series(9);
+  for (TKeeper& k : series) k.SetArray(data.data(), 40, -2, 2);
+  series[4].SetFunction([](double x) { return x * x - 0.5; }, 40, -2, 2);
+  series[5].Clear();  // unbound: every sample reads 0
+  series[1].SetSymmetry(Symmetry::Even);
+  series[2].SetSymmetry(Symmetry::Odd);
+  series[7].SetSymmetry(Symmetry::Odd);
+  for (int i : {0, 1, 2, 3, 4, 5}) series[i].SetHistogram();
+  series[6].SetType(GraphType::Discret);
+  series[7].SetType(GraphType::Discret);
+  series[7].SetMarked(true);
+  series[8].SetType(GraphType::DiscretPeriodic);
+  series[8].SetMarked(true);
+  series[3].SetType(GraphType::Discret);  // stems of a plain series, unmarked
+  series[3].SetMarked(false);
+
+  struct Range {
+    double a, b;
+    bool insideData = false;  // no sample beyond the data can touch the view
+  };
+  const Range xs[] = {{-1.3, 0.7, true},    {0.02, 0.05, true}, {-5, 0.3, false},
+                      {1.1, 6, false},      {50, 60, false},    {-60, -50, false},
+                      {-1000, 1000, false}, {-2.3, 2.3, false}, {1.98, 2.2, false}};
+  const Range ys[] = {{-0.5, 1.5}, {0.2, 1.5}, {-2, -0.1}, {-3, 3}};
+  for (size_t s = 0; s < series.size(); ++s) {
+    const Draw draw = series[s].GetType() == GraphType::Histogram ? &DrawHistogram : &DrawDiscret;
+    for (const Range& x : xs) {
+      for (const Range& y : ys) {
+        const View v(x.a, x.b, y.a, y.b);
+        // A symmetric series has data left of xmin as well.
+        const bool inside = x.insideData && series[s].GetStorageKind() != StorageKind::None &&
+                            (x.a > -2 || series[s].GetSymmetry() != Symmetry::None);
+        ExpectSamePicture(draw, series[s], v, inside,
+                          "series " + std::to_string(s) + " x " + std::to_string(x.a) + ".." +
+                              std::to_string(x.b) + " y " + std::to_string(y.a));
+      }
+    }
+  }
+  // The view of the bench's limits: 10^6 steps of the series on either side of the data.
+  const View far(-100000, 100000);
+  ExpectSamePicture(&DrawHistogram, series[0], far, false, "far histogram");
+  ExpectSamePicture(&DrawDiscret, series[7], far, false, "far marked stems");
+  EXPECT_TRUE(rec.texts.empty());
+}
+
+TEST(SeriesWalks, TheCostFollowsTheDataNotTheExtentOfTheView) {
+  // A histogram of 10000 bins over -5 .. 5 seen over -100000 .. 100000: 10^8 bar positions
+  // in view, of which only the bins can draw anything.
+  MessageRecorder rec;
+  std::vector<double> bins(10000);
+  for (size_t i = 0; i < bins.size(); ++i)
+    bins[i] = std::exp(-0.0001 * (i - 5000.0) * (i - 5000.0));
+  TKeeper k;
+  k.SetArray(bins.data(), 10000, -5, 5);
+  k.SetHistogram();
+  const View far(-100000, 100000);
+  Calls h;
+  DrawHistogram(h, k, far.net, far.map);
+  EXPECT_LE(h.log.size(), 4u * (10000 + 1) + 2);
+
+  // Marked stems show a circle on the zero row for every empty sample in view, across the
+  // whole net: visited once per pixel column.
+  k.SetType(GraphType::Discret);
+  k.SetMarked(true);
+  Calls s;
+  DrawDiscret(s, k, far.net, far.map);
+  const int columns = far.net.xe - far.net.xb + 1;
+  EXPECT_LE(s.log.size(), 3u * (10000 + 1) + 3u * columns + 2);
+  Raster r(320, 220);
+  DrawDiscret(r, k, far.net, far.map);
+  // (The last column holds only the right edge of the view itself.)
+  EXPECT_GE(r.CirclesOn(far.map.MathToPhisY(0)), static_cast<size_t>(columns - 1));
+  EXPECT_TRUE(rec.texts.empty());
 }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -106,4 +109,59 @@ TEST(UpDown, RepetitionPausesWhileTheMouseIsOffTheHeldArrow) {
   ASSERT_GE(r.events.size(), 4u);
   EXPECT_EQ(r.events[2], "next");
   EXPECT_EQ(r.events.back(), "up");
+}
+
+TEST(UpDown, AHeldArrowLetsGoWhenItCanNoLongerSeeItsRelease) {
+  // Each way the release can be lost: the press ends at once as a release would end it, the
+  // repetition stops, and the late release is not reported a second time.
+  struct Way {
+    const char* name;
+    std::function<void(Recorded&)> lose;
+    std::function<void(Recorded&)> restore;
+  };
+  QWidget* grabber = nullptr;
+  const Way ways[] = {
+      {"hidden", [](Recorded& r) { r.u->hide(); }, [](Recorded& r) { r.u->show(); }},
+      {"disabled", [](Recorded& r) { r.u->setEnabled(false); },
+       [](Recorded& r) { r.u->setEnabled(true); }},
+      {"window deactivated",
+       [](Recorded& r) {
+         QEvent deactivate(QEvent::WindowDeactivate);
+         QApplication::sendEvent(&r.window, &deactivate);
+       },
+       [](Recorded&) {}},
+      {"released elsewhere",
+       [](Recorded& r) {
+         const QPoint p = r.Centre(btNext);
+         QMouseEvent move(QEvent::MouseMove, p, r.u->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+         QApplication::sendEvent(r.u, &move);
+       },
+       [](Recorded&) {}},
+      {"mouse taken",
+       [&grabber](Recorded& r) {
+         grabber = new QWidget(&r.window);
+         grabber->setGeometry(50, 50, 20, 20);
+         grabber->show();
+         grabber->grabMouse();
+         // Noticed at the next repetition.
+         EXPECT_TRUE(QTest::qWaitFor([&r] { return !r.u->IsPressed(); }, 5000));
+       },
+       [&grabber](Recorded&) { grabber->releaseMouse(); }},
+  };
+  for (const Way& way : ways) {
+    Recorded r(udVertical);
+    QTest::mousePress(r.u, Qt::LeftButton, {}, r.Centre(btNext));
+    way.lose(r);
+    EXPECT_EQ(r.events, (std::vector<std::string>{"down", "next", "up"})) << way.name;
+    EXPECT_FALSE(r.u->IsPressed()) << way.name;
+    QTest::qWait(TUpDown::RepeatDelayMs + 2 * TUpDown::RepeatIntervalMs);
+    way.restore(r);
+    QTest::mouseRelease(r.u, Qt::LeftButton, {}, r.Centre(btNext));
+    EXPECT_EQ(r.events.size(), 3u) << way.name;
+    // The control works as before.
+    QTest::mouseClick(r.u, Qt::LeftButton, {}, r.Centre(btPrev));
+    EXPECT_EQ(r.events, (std::vector<std::string>{"down", "next", "up", "down", "prev", "up"}))
+        << way.name;
+  }
 }
