@@ -62,6 +62,10 @@ xcb_window_t ActiveWindow() {
 
 QString Run(const QString& program, const QStringList& args, int timeoutMs) {
   QProcess p;
+  // Texts in and out in UTF-8, whatever the caller's locale.
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("LC_ALL", "C.UTF-8");
+  p.setProcessEnvironment(env);
   p.start(program, args);
   if (!p.waitForStarted(timeoutMs)) {
     ADD_FAILURE() << program.toStdString() << " did not start";
@@ -77,7 +81,7 @@ QString Run(const QString& program, const QStringList& args, int timeoutMs) {
   EXPECT_TRUE(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
       << program.toStdString() << " " << args.join(' ').toStdString() << ": "
       << p.readAllStandardError().toStdString();
-  return QString::fromLocal8Bit(p.readAllStandardOutput());
+  return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 bool WaitFor(const std::function<bool()>& pred, int timeoutMs) {
@@ -132,9 +136,18 @@ void Hide(QWidget& window) {
 }
 
 QString TextProperty(unsigned long window, const char* name) {
-  xcb_atom_t type = XCB_ATOM_NONE;
-  const QByteArray bytes = Property(static_cast<xcb_window_t>(window), Atom(name), &type);
-  return type == XCB_ATOM_STRING ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+  // xprop decodes whichever encoding the property has (UTF8_STRING, STRING, COMPOUND_TEXT)
+  // and prints   NAME(TYPE) = "text"   with " and \ escaped by a backslash.
+  const QString out = Run("xprop", {"-id", QString::number(window), name}).trimmed();
+  const qsizetype open = out.indexOf(QLatin1String(" = \""));
+  if (open < 0 || !out.endsWith(QLatin1Char('"'))) return {};
+  const QString quoted = out.mid(open + 4, out.size() - open - 5);
+  QString text;
+  for (qsizetype i = 0; i < quoted.size(); ++i) {
+    if (quoted[i] == QLatin1Char('\\') && i + 1 < quoted.size()) ++i;
+    text += quoted[i];
+  }
+  return text;
 }
 
 void RequestClose(unsigned long window) {

@@ -40,8 +40,8 @@ void AwaitFocusLeft(QWidget& window);
 // Hides a window, then AwaitFocusLeft.
 void Hide(QWidget& window);
 
-// A text property of an X window, as the X server holds it ("WM_NAME", "_NET_WM_NAME");
-// empty when the window has no such property.
+// A text property of an X window as the X server holds it ("WM_NAME", "_NET_WM_NAME"),
+// decoded by xprop; empty when the window has no such property.
 QString TextProperty(unsigned long window, const char* name);
 
 // Asks a window to close the way its close box does: the window manager sends the window's
