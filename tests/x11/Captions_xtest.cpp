@@ -18,8 +18,7 @@ namespace {
 void ExpectCaption(QWidget& window, const QString& caption) {
   EXPECT_EQ(xsession::TextProperty(window.winId(), "_NET_WM_NAME").toStdString(),
             caption.toStdString());
-  EXPECT_EQ(xsession::TextProperty(window.winId(), "WM_NAME").toStdString(),
-            caption.toStdString());
+  EXPECT_EQ(xsession::TextProperty(window.winId(), "WM_NAME").toStdString(), caption.toStdString());
 }
 
 }  // namespace

@@ -52,8 +52,8 @@ TEST(ProgramOnX11, ClosingTheBenchWhileTheTitleCardIsUpEndsTheProgram) {
 
     const qint64 closedAt = sinceStart.elapsed();
     xsession::RequestClose(bench);
-    const bool ended = xsession::WaitFor([&] { return program.state() == QProcess::NotRunning; },
-                                         CardMs + 5000);
+    const bool ended =
+        xsession::WaitFor([&] { return program.state() == QProcess::NotRunning; }, CardMs + 5000);
     const qint64 endedAfter = sinceStart.elapsed() - closedAt;
     if (!ended) {
       program.kill();
@@ -64,8 +64,8 @@ TEST(ProgramOnX11, ClosingTheBenchWhileTheTitleCardIsUpEndsTheProgram) {
     if (closedAt + PromptMs >= CardMs - 500 && attempt < 3) continue;
     ASSERT_LT(closedAt + PromptMs, CardMs - 500) << "the program took too long to start";
     EXPECT_TRUE(ended) << "the program kept running after its bench was closed";
-    EXPECT_LT(endedAfter, PromptMs) << "the program ended " << endedAfter
-                                    << " ms after its bench was closed";
+    EXPECT_LT(endedAfter, PromptMs)
+        << "the program ended " << endedAfter << " ms after its bench was closed";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     return;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
@@ -36,8 +35,8 @@ xcb_atom_t Atom(const char* name) {
   return atom;
 }
 
-// The property's type and bytes; empty bytes when the window has no such property.
-QByteArray Property(xcb_window_t window, xcb_atom_t property, xcb_atom_t* type = nullptr) {
+// The bytes of a property; empty when the window has no such property.
+QByteArray Property(xcb_window_t window, xcb_atom_t property) {
   xcb_connection_t* c = Connection();
   xcb_get_property_reply_t* r = xcb_get_property_reply(
       c, xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 16), nullptr);
@@ -45,7 +44,6 @@ QByteArray Property(xcb_window_t window, xcb_atom_t property, xcb_atom_t* type =
   if (r != nullptr) {
     bytes = QByteArray(static_cast<const char*>(xcb_get_property_value(r)),
                        xcb_get_property_value_length(r));
-    if (type != nullptr) *type = r->type;
   }
   std::free(r);
   return bytes;
@@ -116,9 +114,7 @@ bool Activate(QWidget& window) {
 
 bool ShowAndActivate(QWidget& window) {
   window.show();
-  const bool exposed = QTest::qWaitForWindowExposed(&window, 5000);
-  const bool active = exposed && Activate(window);
-  return active;
+  return QTest::qWaitForWindowExposed(&window, 5000) && Activate(window);
 }
 
 void AwaitFocusLeft(QWidget& window) {
