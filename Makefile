@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := build-essential cmake g++ qt6-base-dev qt6-translations-l10n libjpeg-dev \
             libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev fonts-liberation \
             fonts-dejavu-core xvfb xauth xdotool imagemagick ccache clang-format \
-            pkg-config
+            pkg-config jwm x11-utils libxcb1-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=
 
@@ -21,6 +21,8 @@ run: build
 	fi
 	$(BUILD)/labbench
 
+# Window tests run offscreen; the X-server tests (x11/...) start an Xvfb of their own through
+# tests/x11/xsession.sh and put Qt on the xcb platform there.
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j$(JOBS)
 

@@ -92,31 +92,22 @@ void TEditFloat::SetColor(platform::SystemColor color) {
 
 namespace {
 
-// The character a keystroke types, as the keystroke filter sees it; false for keys that
-// type nothing (arrows, Home, Delete, function keys), which the filter never sees.
+// The character a keystroke types, as the keystroke filter sees it. Only real characters
+// go through the filter (and Enter, which the field keeps from its window); false for
+// every editing key: Backspace, Delete (which X11 delivers with the text "\x7f"), the
+// arrows, Home and End, Escape, and the shortcuts with Ctrl, which the line edit handles
+// itself (clipboard, undo, select all, delete word).
 bool TypedCharacter(const QKeyEvent& e, char32_t& c) {
-  const auto mods = e.modifiers();
-  const bool ctrl = mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier);
-  switch (e.key()) {
-    case Qt::Key_Backspace:
-      c = ctrl ? 127 : editfloat::KeyBackspace;
-      return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      c = 13;
-      return true;
-    case Qt::Key_Escape:
-      c = 27;
-      return true;
-    default:
-      break;
-  }
-  if (ctrl && e.key() >= Qt::Key_A && e.key() <= Qt::Key_Z) {
-    c = static_cast<char32_t>(e.key() - Qt::Key_A + 1);  // the control characters 1 .. 26
+  if (e.key() == Qt::Key_Return || e.key() == Qt::Key_Enter) {
+    c = 13;
     return true;
   }
+  const auto mods = e.modifiers();
+  if (mods.testFlag(Qt::ControlModifier) || mods.testFlag(Qt::MetaModifier)) return false;
   const QString t = e.text();
   if (t.isEmpty()) return false;
+  for (const QChar ch : t)
+    if (ch.category() == QChar::Other_Control) return false;
   c = t.toUcs4().value(0);
   return true;
 }

@@ -10,7 +10,7 @@
 #include "app/EditFloatRules.h"
 #include "platform/Forms.h"
 
-class TEditFloat : public QLineEdit {
+class TEditFloat : public QLineEdit, public platform::EditField {
   Q_OBJECT
 
  public:
@@ -56,11 +56,16 @@ class TEditFloat : public QLineEdit {
   // The text as UTF-8.
   std::string TextUtf8() const { return text().toStdString(); }
 
+  // The window closes while this field has the focus: the edit ends as on leaving the
+  // field (Exit), so the window's exit handler commits the text.
+  void FinishEdit() override { emit Exit(this); }
+
   void SetColor(platform::SystemColor color);
   platform::SystemColor Color() const { return color_; }
 
  signals:
-  // Focus moved from this field to another control of its window.
+  // Focus moved from this field to another control of its window, or the window closed
+  // while the field had the focus.
   void Exit(TEditFloat* sender);
   // A key went down in the field, before the keystroke filter (KeyEnter for Enter).
   void KeyDown(TEditFloat* sender, int key);

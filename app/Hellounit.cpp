@@ -13,6 +13,9 @@ THelloForm::THelloForm(QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName("HelloForm");
   setAttribute(Qt::WA_DeleteOnClose);  // the close action frees the window
+  // The card never keeps the program alive: closing the bench while it is shown ends the
+  // program at once.
+  setAttribute(Qt::WA_QuitOnClose, false);
   setFixedSize(400, 300);
 
   Image1 = new TImage(this);

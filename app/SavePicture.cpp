@@ -25,6 +25,7 @@ void SavePictureAsBmp(TImage& image) {
   }
   if (const std::optional<QString> message = platform::CorrectToBmpName(name)) {
     lab::ShowMessage(message->toStdString());
+    if (!platform::MayReplaceFile(&image, name)) return;
   }
   QString error;
   if (!platform::WriteBmpFile(image.Picture().Image(), name, &error)) {

@@ -1,6 +1,11 @@
 #include "app/Startup.h"
 
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QString>
+#include <QTranslator>
+#include <clocale>
 #include <exception>
 
 #include "app/Diagramincreaseunit.h"
@@ -27,6 +32,18 @@ void SetCaption(QWidget* w, const char* caption) {
 }
 
 }  // namespace
+
+void SetUpApplication() {
+  // The toolkit takes the user's locale at start; number texts of the C runtime must keep
+  // the point whatever the desktop language (the program puts the comma in itself).
+  std::setlocale(LC_NUMERIC, "C");
+  // Not the application display name: the X11 platform appends it to every caption.
+  platform::SetApplicationTitle(QString::fromUtf8(BenchTitle));
+  auto* qtbase = new QTranslator(qApp);
+  if (qtbase->load(QLocale(QLocale::Russian), "qtbase", "_",
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(qtbase);
+}
 
 void CreateStartupWindows() {
   Form1 = new TForm1();

@@ -113,7 +113,7 @@ void TForm1::BuildToolBar() {
     b->setAutoRaise(true);
     b->setIcon(GlyphIcon(glyph));
     b->setToolTip(QString::fromUtf8(hint));
-    b->setFixedSize(27, 22);
+    b->setFixedSize(23, 22);
     connect(b, &QToolButton::clicked, this, click);
     ToolBar1->addWidget(b);
     return b;

@@ -1,9 +1,5 @@
 // The laboratory bench: application start-up.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
-#include <clocale>
 #include <cstdio>
 #include <exception>
 
@@ -27,17 +23,7 @@ int main(int argc, char* argv[]) {
 
   // Its notify() ends a command that throws with a message, never the program.
   platform::Application app(argc, argv);
-  // The toolkit takes the user's locale at start; number texts of the C runtime must keep
-  // the point whatever the desktop language (the program puts the comma in itself).
-  std::setlocale(LC_NUMERIC, "C");
-  QApplication::setApplicationDisplayName(QString::fromUtf8(BenchTitle));
-
-  // Standard buttons and dialogs of the toolkit in Russian.
-  QTranslator qtbase;
-  if (qtbase.load(QLocale(QLocale::Russian), "qtbase", "_",
-                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&qtbase);
-
+  SetUpApplication();
   platform::InstallMessageBox();
   try {
     CreateStartupWindows();
@@ -48,5 +34,5 @@ int main(int argc, char* argv[]) {
   } catch (const std::exception& e) {
     platform::MessageBoxOk(QString::fromUtf8(e.what()));
   }
-  return 0;
+  return 1;  // the windows could not be created
 }

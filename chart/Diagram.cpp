@@ -587,8 +587,11 @@ void TDiagram::SaveBmpFile() {
 
 void TDiagram::SaveBmpFile(const QString& FileName) {
   QString name = FileName;
-  if (const auto message = platform::CorrectToBmpName(name))
+  if (const auto message = platform::CorrectToBmpName(name)) {
     lab::ShowMessage(message->toStdString());
+    // The corrected name is a file nobody was asked about yet.
+    if (!platform::MayReplaceFile(this, name)) return;
+  }
   SetPrintMode();
   QString error;
   const bool written = platform::WriteBmpFile(Picture().Image(), name, &error);

@@ -180,8 +180,10 @@ class TDiagram : public TImage {
   void CopyToClipboard();
   // Asks for a file name ("Диаграмма.bmp" offered), then saves.
   void SaveBmpFile();
-  // Saves as a Windows bitmap; another extension is corrected to ".bmp" with a message. A
-  // file that cannot be written is reported in a message; the chart returns to its colours.
+  // Saves as a Windows bitmap; another extension is corrected to ".bmp" with a message,
+  // and when the corrected file exists the overwrite question is asked (declining saves
+  // nothing). A file that cannot be written is reported in a message; the chart returns to
+  // its colours.
   void SaveBmpFile(const QString& FileName);
 
   // ---- What the last redraw computed (for the window hosting the chart, and tests) --------

@@ -55,9 +55,25 @@ void Dialog::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void Dialog::done(int result) {
+void Dialog::Closing() {
+  closing_ = true;
+  if (auto* field = dynamic_cast<EditField*>(focusWidget())) field->FinishEdit();
   FormClose();
+}
+
+void Dialog::done(int result) {
+  const bool closing = !closing_;
+  if (closing) Closing();
   QDialog::done(result);
+  if (closing) closing_ = false;
+}
+
+void Dialog::setVisible(bool visible) {
+  // A dialog hidden without done() (hide(), setVisible(false)) closes all the same.
+  const bool closing = !visible && isVisible() && !closing_;
+  if (closing) Closing();
+  QDialog::setVisible(visible);
+  if (closing) closing_ = false;
 }
 
 }  // namespace platform

@@ -21,6 +21,17 @@ enum class SystemColor {
 // Paints the widget's background (its text base) in a system colour.
 void SetBackground(QWidget& widget, SystemColor color);
 
+// A field whose text is committed when the focus leaves it. A dialog that closes while such
+// a field holds its focus finishes the edit first, exactly as a move of the focus to
+// another control would, so the field never closes showing a text that is not its value.
+class EditField {
+ public:
+  virtual void FinishEdit() = 0;
+
+ protected:
+  ~EditField() = default;
+};
+
 class Dialog : public QDialog {
   Q_OBJECT
 
@@ -28,8 +39,11 @@ class Dialog : public QDialog {
   Dialog(QWidget* parent, const QString& caption, int clientWidth, int clientHeight,
          FrameButtons buttons);
 
-  // Every way of closing ends here: FormClose, then the dialog's own close.
+  // Every way of closing ends here (a button, Escape, the window manager's close box or
+  // Alt+F4, close(), hide()): the field being edited is finished, then FormClose, then the
+  // dialog's own close.
   void done(int result) override;
+  void setVisible(bool visible) override;
 
  protected:
   // Called each time the window is shown (not when it comes back from being minimised).
@@ -41,7 +55,11 @@ class Dialog : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The closing steps before the window disappears: finish the edit, FormClose.
+  void Closing();
+
   FrameButtons buttons_;
+  bool closing_ = false;
 };
 
 }  // namespace platform

@@ -8,9 +8,19 @@
 
 namespace platform {
 
+namespace {
+QString& Title() {
+  static QString title = QStringLiteral("labbench");
+  return title;
+}
+}  // namespace
+
 QString ApplicationTitle() {
-  const QString name = QApplication::applicationDisplayName();
-  return name.isEmpty() ? QStringLiteral("labbench") : name;
+  return Title();
+}
+
+void SetApplicationTitle(const QString& title) {
+  Title() = title;
 }
 
 void MessageBoxOk(const QString& text) {

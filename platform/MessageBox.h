@@ -4,8 +4,11 @@
 
 namespace platform {
 
-// The application's title, shown in the caption of its message boxes.
+// The application's title, shown in the caption of its message boxes ("labbench" until
+// the program sets it). It is kept here rather than as the toolkit's application display
+// name, which the X11 platform would append to every window caption.
 QString ApplicationTitle();
+void SetApplicationTitle(const QString& title);
 
 // Shows text in a modal message box with one "OK" button.
 void MessageBoxOk(const QString& text);

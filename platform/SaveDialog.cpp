@@ -1,10 +1,13 @@
 #include "platform/SaveDialog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
+#include <QMessageBox>
 #include <memory>
 #include <new>
 
@@ -76,6 +79,20 @@ SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, 
   if (chosen.isEmpty()) return SaveFileOutcome::Cancelled;
   if (fileName != nullptr) *fileName = chosen.front();
   return SaveFileOutcome::Chosen;
+}
+
+bool MayReplaceFile(QWidget* owner, const QString& fileName) {
+  const QFileInfo info(fileName);
+  if (!info.exists()) return true;
+  // The very question (title, text, buttons, default No) that the save dialog asks.
+  QMessageBox box(
+      QMessageBox::Warning, QCoreApplication::translate("QFileDialog", "Save As"),
+      QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+          .arg(info.fileName()),
+      QMessageBox::Yes | QMessageBox::No, owner);
+  box.setObjectName(QLatin1String(ReplaceQuestionObjectName));
+  box.setDefaultButton(QMessageBox::No);
+  return ShowModal(box) == QMessageBox::Yes;
 }
 
 }  // namespace platform

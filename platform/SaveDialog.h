@@ -27,6 +27,15 @@ enum class SaveFileOutcome { Chosen, Cancelled, Unavailable };
 // could not be created (out of memory).
 SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, QString* fileName);
 
+// The save dialog asks before replacing the file it returns, but not before replacing the
+// file of a name corrected after it closed ("keep.png" written as "keep.bmp"). This asks
+// the dialog's own question for such a name: true when the file does not exist or the user
+// agrees to replace it.
+bool MayReplaceFile(QWidget* owner, const QString& fileName);
+
+// The object name of the question, for tests that script it.
+constexpr const char* ReplaceQuestionObjectName = "ReplaceFileQuestion";
+
 // The dialog's name filters for a "description|pattern|..." filter.
 QStringList NameFiltersOf(const QString& filter);
 

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <deque>
 #include <functional>
 
@@ -43,8 +44,8 @@ class ModalScript {
     }
     bool timedOut = false;
     // The action starts once the dialog is the active window, so focus moves as for a user.
-    QTimer::singleShot(0, &d, [&d, a] {
-      EXPECT_TRUE(QTest::qWaitForWindowActive(&d, 1000))
+    QTimer::singleShot(0, &d, [this, &d, a] {
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&d, std::min(watchdogMs_, 5000)))
           << "modal window never became active: " << d.windowTitle().toStdString();
       a(d);
     });
