@@ -24,6 +24,7 @@
 #include "app/Hellounit.h"
 #include "app/SavePicture.h"
 #include "app/Startup.h"
+#include "instruments/CorrelationGraph.h"
 #include "instruments/Correlometer.h"
 #include "instruments/Unitind.h"
 #include "instruments/Unitipv.h"
@@ -178,8 +179,8 @@ void TForm1::BuildMenu() {
   N30 = add(hist, "N30", "Гистограмма на входе", nullptr);
   N32 = add(hist, "N32", "Гистограмма на выходе", nullptr);
   QMenu* kf = lab->addMenu("Построить график КФ");
-  N42 = add(kf, "N42", "График КФ на входе...", nullptr);
-  N43 = add(kf, "N43", "График КФ на выходе...", nullptr);
+  N42 = add(kf, "N42", "График КФ на входе...", &TForm1::N42Click);
+  N43 = add(kf, "N43", "График КФ на выходе...", &TForm1::N43Click);
   N44 = add(lab, "N44", "Показать характеристику цепи...", nullptr);
   lab->addSeparator();
   N8 = add(lab, "N8", "Генератор...", &TForm1::Image2Click);
@@ -679,6 +680,21 @@ void TForm1::Image8Click() {
 }
 void TForm1::Image13Click() {
   IndicatorClick(KorOut);
+}
+
+// ---------------------------------------------------------------------------------------
+// Correlation-function graphs
+
+void TForm1::CorrelationGraphClick(bool output) {
+  if (RunState() == RunStateChanged) SpeedButton3Click();
+  ShowCorrelationGraph(output);
+}
+
+void TForm1::N42Click() {
+  CorrelationGraphClick(false);
+}
+void TForm1::N43Click() {
+  CorrelationGraphClick(true);
 }
 
 // ---------------------------------------------------------------------------------------

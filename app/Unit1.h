@@ -90,6 +90,8 @@ class TForm1 : public QMainWindow {
   void Image2Click();        // generator
   void Image3Click();        // circuit
   void N24Click();           // model settings
+  void N42Click();           // correlation-function graph of the input
+  void N43Click();           // correlation-function graph of the output
   void Image5Click();        // input density meter
   void Image10Click();       // output density meter
   void Image7Click();        // input correlometer
@@ -139,6 +141,7 @@ class TForm1 : public QMainWindow {
   void FixedScale(int m, int d, QAction* mainItem, QAction* popupItem, const char* status);
   void ClearReadings();
   void MeterClick(bool density, bool output);
+  void CorrelationGraphClick(bool output);
   void IndicatorClick(Indicator which);
   // Shows the reading, or when there is none, says why and leaves its label empty.
   void ShowCorrelation(const std::optional<double>& reading, Indicator which, int lag, double tau);
