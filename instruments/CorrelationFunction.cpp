@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "instruments/CorrelationKernels.h"
 #include "model/Parallel.h"
 #include "model/Simd.h"
 
@@ -59,145 +60,155 @@ void DirectCorrelationEarlyStopPlain(const double* x, int n, double mean, int la
 
 namespace {
 
-// The plain level's kernel: `Lanes` scalar sums side by side, lag firstLag + l in sums[l].
-template <int Lanes>
-void SumLagsScalar(const double* d, long from, long to, int firstLag, double* sums) {
-  double acc[Lanes];
-  for (int l = 0; l < Lanes; ++l) acc[l] = sums[l];
-  for (long i = from; i < to; ++i) {
-    const double di = d[i];
-    const double* back = d + (i - firstLag);
-#pragma GCC unroll 8
-    for (int l = 0; l < Lanes; ++l) acc[l] = acc[l] + di * back[-l];
-  }
-  for (int l = 0; l < Lanes; ++l) sums[l] = acc[l];
-}
+using kfk::LagVectors;
+using kfk::MaxVectors;
+constexpr int MaxWidth = 8;
+constexpr int MaxLanes = MaxWidth * MaxVectors;
 
-}  // namespace
-
-void kernels::SumLagsPlain(const double* d, long from, long to, int firstLag, int lanes,
-                           double* sums) {
-  switch (lanes) {
-    case 1: return SumLagsScalar<1>(d, from, to, firstLag, sums);
-    case 2: return SumLagsScalar<2>(d, from, to, firstLag, sums);
-    case 3: return SumLagsScalar<3>(d, from, to, firstLag, sums);
-    case 4: return SumLagsScalar<4>(d, from, to, firstLag, sums);
-    case 5: return SumLagsScalar<5>(d, from, to, firstLag, sums);
-    case 6: return SumLagsScalar<6>(d, from, to, firstLag, sums);
-    case 7: return SumLagsScalar<7>(d, from, to, firstLag, sums);
-    default: return SumLagsScalar<8>(d, from, to, firstLag, sums);
-  }
-}
-
-namespace {
-
-using SumLags = void (*)(const double*, long, long, int, int, double*);
-
-// The kernel of the current vector level, its width and the lags of one block.
-struct Level {
-  SumLags sum;
-  int width;
-  int maxLanes;
-};
-
-Level CurrentLevel() {
-  using namespace kernels;
+kfk::Level CurrentLevel() {
   switch (simd::Current()) {
     case simd::Level::Avx512:
-      return {SumLagsAvx512, WidthAvx512, WidthAvx512 * VectorsPerBlock};
+      return kfk::LevelAvx512();
     case simd::Level::Avx2:
-      return {SumLagsAvx2, WidthAvx2, WidthAvx2 * VectorsPerBlock};
+      return kfk::LevelAvx2();
     case simd::Level::Plain:
       break;
   }
-  return {SumLagsPlain, WidthPlain, WidthPlain * VectorsPerBlock};
+  return kfk::LevelPlain();
 }
 
-// A run of consecutive lags summed side by side by one kernel.
+// Consecutive lags summed side by side: `vectors` vectors of the level's width from `first`.
 struct Block {
   int first;
-  int lanes;
-  SumLags sum;
+  int vectors;
+  kfk::Level level;
 };
 
 // Whole blocks of the level, then one of the whole vectors left, then the last few lags on
-// the plain kernel.
-std::vector<Block> BlocksOf(int lags, const Level& level) {
+// the plain kernels.
+std::vector<Block> BlocksOf(int lags, const kfk::Level& level) {
   std::vector<Block> blocks;
+  const int whole = level.width * MaxVectors;
   int j = 0;
-  for (; j + level.maxLanes <= lags; j += level.maxLanes) blocks.push_back({j, level.maxLanes, level.sum});
-  const int vectors = (lags - j) / level.width * level.width;
-  if (vectors > 0) {
-    blocks.push_back({j, vectors, level.sum});
-    j += vectors;
+  for (; j + whole <= lags; j += whole) blocks.push_back({j, MaxVectors, level});
+  if (const int vectors = (lags - j) / level.width; vectors > 0) {
+    blocks.push_back({j, vectors, level});
+    j += vectors * level.width;
   }
-  if (j < lags) blocks.push_back({j, lags - j, kernels::SumLagsPlain});
+  if (j < lags) blocks.push_back({j, lags - j, kfk::LevelPlain()});
   return blocks;
 }
 
-// The products of each lag of the block before its last lag begins, one lag after the
-// other: sums[l] := sum(i = first + l .. min(last, n) - 1) d[i] d[i - first - l].
-void BlockHead(const double* d, long n, const Block& b, double* sums) {
-  const long last = std::min<long>(b.first + b.lanes - 1, n);
-  for (int l = 0; l < b.lanes; ++l) {
-    const long j = b.first + l;
-    double s = 0;
-    for (long i = j; i < last; ++i) s = s + d[i] * d[i - j];
-    sums[l] = s;
-  }
-}
+// The sums of a block's lags, in the kernels' lane order.
+struct BlockSums {
+  int width;
+  int first[MaxVectors] = {};
+  int count;
+  alignas(64) double sums[MaxLanes];
 
-void FullBlock(const double* d, long n, const Block& b, double* k) {
-  double sums[kernels::WidthAvx512 * kernels::VectorsPerBlock];
-  BlockHead(d, n, b, sums);
-  const long from = b.first + b.lanes - 1;
-  if (from < n) b.sum(d, from, n, b.first, b.lanes, sums);
-  for (int l = 0; l < b.lanes; ++l) {
-    const long j = b.first + l;
-    k[j] = j < n ? sums[l] / static_cast<double>(n - j) : 0.0;
+  BlockSums(const Block& b) : width(b.level.width), count(b.vectors) {
+    for (int v = 0; v < count; ++v) first[v] = b.first + v * width;
   }
-}
+  LagVectors Lags(const double* d) { return {d, first, count, sums}; }
+  // The sum of lag first[v] + t.
+  double& Of(int v, int t) { return sums[width * v + width - 1 - t]; }
+  long LastLag() const { return first[count - 1] + width - 1; }
+};
 
-// The lanes check at different samples: lag first + l reaches its checkpoint number c at
-// i = first + l + EarlyStopFirst + c * EarlyStopEvery. The block sums up to the first lag's
-// checkpoint in one go, then steps one sample at a time through the window where its lags
-// reach theirs, checking one lag after each step. A lag that stops keeps its average; its
-// lane goes on summing, unused, until every lane has stopped or the samples end.
-void EarlyStopBlock(const double* d, long n, const Block& b, double* k) {
-  constexpr int MaxLanes = kernels::WidthAvx512 * kernels::VectorsPerBlock;
-  double sums[MaxLanes], previous[MaxLanes];
-  bool stopped[MaxLanes];
-  BlockHead(d, n, b, sums);
-  std::fill(previous, previous + b.lanes, 0.0);
-  std::fill(stopped, stopped + b.lanes, false);
-  int running = b.lanes;
-  long next = b.first + b.lanes - 1;  // the first sample not yet summed in every lane
-  for (long window = b.first + EarlyStopFirst; running > 0 && next < n;
-       window += EarlyStopEvery) {
-    const long body = std::min(window, n);
-    if (next < body) b.sum(d, next, body, b.first, b.lanes, sums);
-    next = body;
-    const long windowEnd = std::min(window + b.lanes, n);
-    for (long i = window; i < windowEnd && running > 0; ++i) {
-      b.sum(d, i, i + 1, b.first, b.lanes, sums);
-      next = i + 1;
-      const int l = static_cast<int>(i - window);
-      if (stopped[l]) continue;
-      const long count = i - (b.first + l) + 1;
-      const double current = sums[l] / static_cast<double>(count);
-      if (current != 0 && std::fabs((previous[l] - current) / current) < EarlyStopTolerance) {
-        k[b.first + l] = current;
-        stopped[l] = true;
-        --running;
-      } else {
-        previous[l] = current;
-      }
+// The products of each lag before the block's last lag begins, one lag after the other:
+// the sum of lag j over i = j .. min(last lag, n) - 1.
+void BlockHead(const double* d, long n, BlockSums& b) {
+  const long last = std::min(b.LastLag(), n);
+  for (int v = 0; v < b.count; ++v) {
+    for (int t = 0; t < b.width; ++t) {
+      const long j = b.first[v] + t;
+      double s = 0;
+      for (long i = j; i < last; ++i) s = s + d[i] * d[i - j];
+      b.Of(v, t) = s;
     }
   }
-  for (int l = 0; l < b.lanes; ++l) {
-    if (stopped[l]) continue;
-    const long j = b.first + l;
-    k[j] = j < n ? sums[l] / static_cast<double>(n - j) : 0.0;
+}
+
+// K of every lag that went on to the last sample: sum / (n - j), 0 without products.
+double FullAverage(double sum, long n, long j) {
+  return j < n ? sum / static_cast<double>(n - j) : 0.0;
+}
+
+void FullBlock(const double* d, long n, const Block& block, double* k) {
+  BlockSums b(block);
+  BlockHead(d, n, b);
+  if (b.LastLag() < n) block.level.sum(b.Lags(d), b.LastLag(), n);
+  for (int v = 0; v < b.count; ++v)
+    for (int t = 0; t < b.width; ++t) k[b.first[v] + t] = FullAverage(b.Of(v, t), n, b.first[v] + t);
+}
+
+// Lag j reaches its checkpoint c (c = EarlyStopFirst, + EarlyStopEvery, ...) at sample
+// j + c, so the lanes of a vector reach theirs on W successive samples. For each c the block
+// sums up to the first of a vector's checkpoints, steps through its W samples recording each
+// lane's sum at its own checkpoint, and checks them. A lag that stops keeps its average; its
+// lane goes on summing, unused, as long as another lane of its vector runs; a vector whose
+// lanes have all stopped leaves the block.
+void EarlyStopBlock(const double* d, long n, const Block& block, double* k) {
+  BlockSums b(block);
+  BlockHead(d, n, b);
+  const int w = b.width;
+  double previous[MaxLanes] = {};
+  bool stopped[MaxLanes] = {};
+  long next = b.LastLag();  // the first sample not yet summed in every lane
+  bool ended = next >= n;
+  for (long c = EarlyStopFirst; !ended && b.count > 0; c += EarlyStopEvery) {
+    for (int v = 0; v < b.count; ++v) {
+      const long window = b.first[v] + c;
+      // Lags lie closer than EarlyStopEvery: no lag of the block has a checkpoint left.
+      if (window >= n) {
+        ended = true;
+        break;
+      }
+      if (next < window) block.level.sum(b.Lags(d), next, window);
+      double recorded[MaxWidth];
+      const int steps = static_cast<int>(std::min<long>(w, n - window));
+      if (steps == w) {
+        block.level.step(b.Lags(d), window, v, recorded);
+      } else {
+        for (int t = 0; t < steps; ++t) {
+          block.level.sum(b.Lags(d), window + t, window + t + 1);
+          recorded[t] = b.Of(v, t);
+        }
+      }
+      next = window + steps;
+      for (int t = 0; t < steps; ++t) {
+        const int lane = w * v + t;
+        if (stopped[lane]) continue;
+        const double current = recorded[t] / static_cast<double>(c + 1);
+        if (current != 0 && std::fabs((previous[lane] - current) / current) < EarlyStopTolerance) {
+          k[b.first[v] + t] = current;
+          stopped[lane] = true;
+        } else {
+          previous[lane] = current;
+        }
+      }
+    }
+    // Vectors whose lags have all stopped leave; the others close up, in lag order.
+    int kept = 0;
+    for (int v = 0; v < b.count; ++v) {
+      if (std::all_of(stopped + w * v, stopped + w * v + w, [](bool s) { return s; })) continue;
+      if (kept != v) {
+        b.first[kept] = b.first[v];
+        std::copy(b.sums + w * v, b.sums + w * v + w, b.sums + w * kept);
+        std::copy(previous + w * v, previous + w * v + w, previous + w * kept);
+        std::copy(stopped + w * v, stopped + w * v + w, stopped + w * kept);
+      }
+      ++kept;
+    }
+    b.count = kept;
+  }
+  if (b.count == 0) return;
+  if (next < n) block.level.sum(b.Lags(d), next, n);
+  for (int v = 0; v < b.count; ++v) {
+    for (int t = 0; t < w; ++t) {
+      if (stopped[w * v + t]) continue;
+      k[b.first[v] + t] = FullAverage(b.Of(v, t), n, b.first[v] + t);
+    }
   }
 }
 

@@ -77,16 +77,4 @@ CorrelationView ViewOf(bool output, int lags, double period, double k0, bool har
 // True when every k[0..m-1] is a finite number and so is 2 * k[0], the y limit.
 bool CurveIsFinite(const double* k, int m);
 
-namespace kernels {
-// Adds d[i] * d[i - lag] to sums[lag - firstLag] for i = from .. to-1 in this order, for the
-// lags firstLag .. firstLag + lanes - 1. Every lag must have begun (from >= firstLag + lanes
-// - 1); lanes is a multiple of the level's width and at most its MaxLanes.
-void SumLagsPlain(const double* d, long from, long to, int firstLag, int lanes, double* sums);
-void SumLagsAvx2(const double* d, long from, long to, int firstLag, int lanes, double* sums);
-void SumLagsAvx512(const double* d, long from, long to, int firstLag, int lanes, double* sums);
-constexpr int WidthPlain = 1, WidthAvx2 = 4, WidthAvx512 = 8;
-// Vectors summed side by side: enough independent sums to hide the latency of an addition.
-constexpr int VectorsPerBlock = 8;
-}  // namespace kernels
-
 }  // namespace instruments

@@ -1,46 +1,30 @@
-// Direct correlation sums with AVX-512: eight lags per vector, up to eight vectors side by
-// side. Lane l of vector v holds lag firstLag + 8v + 7 - l, so that the samples it needs at
-// sample i, d[i - lag], lie in ascending order in memory: one unaligned load per vector.
+// The direct correlation sums with AVX-512: eight lags per vector.
 #include <immintrin.h>
 
-#include "instruments/CorrelationFunction.h"
+#include "instruments/CorrelationKernels.h"
 
-namespace instruments::kernels {
+namespace instruments::kfk {
 namespace {
 
-template <int V>
-void Sum(const double* d, long from, long to, int firstLag, double* sums) {
-  __m512d acc[V];
-  // The sums are kept in lag order outside the kernel, in lane order inside.
-  alignas(64) double lanes[8 * V];
-  for (int l = 0; l < 8 * V; ++l) lanes[l] = sums[l / 8 * 8 + 7 - l % 8];
-#pragma GCC unroll 8
-  for (int v = 0; v < V; ++v) acc[v] = _mm512_load_pd(lanes + 8 * v);
-  for (long i = from; i < to; ++i) {
-    const __m512d di = _mm512_set1_pd(d[i]);
-    const double* back = d + (i - firstLag - 7);
-#pragma GCC unroll 8
-    for (int v = 0; v < V; ++v)
-      acc[v] = _mm512_add_pd(acc[v], _mm512_mul_pd(di, _mm512_loadu_pd(back - 8 * v)));
-  }
-#pragma GCC unroll 8
-  for (int v = 0; v < V; ++v) _mm512_store_pd(lanes + 8 * v, acc[v]);
-  for (int l = 0; l < 8 * V; ++l) sums[l / 8 * 8 + 7 - l % 8] = lanes[l];
-}
+struct VecAvx512 {
+  using T = __m512d;
+  static constexpr int W = 8;
+  static T Load(const double* p) { return _mm512_loadu_pd(p); }
+  static void Store(double* p, T v) { _mm512_storeu_pd(p, v); }
+  static T Set1(double x) { return _mm512_set1_pd(x); }
+  static T Add(T x, T y) { return _mm512_add_pd(x, y); }
+  static T Mul(T x, T y) { return _mm512_mul_pd(x, y); }
+};
 
 }  // namespace
+}  // namespace instruments::kfk
 
-void SumLagsAvx512(const double* d, long from, long to, int firstLag, int lanes, double* sums) {
-  switch (lanes / WidthAvx512) {
-    case 1: return Sum<1>(d, from, to, firstLag, sums);
-    case 2: return Sum<2>(d, from, to, firstLag, sums);
-    case 3: return Sum<3>(d, from, to, firstLag, sums);
-    case 4: return Sum<4>(d, from, to, firstLag, sums);
-    case 5: return Sum<5>(d, from, to, firstLag, sums);
-    case 6: return Sum<6>(d, from, to, firstLag, sums);
-    case 7: return Sum<7>(d, from, to, firstLag, sums);
-    default: return Sum<8>(d, from, to, firstLag, sums);
-  }
+#include "instruments/CorrelationKernelsImpl.h"
+
+namespace instruments::kfk {
+
+Level LevelAvx512() {
+  return LevelOf<VecAvx512>();
 }
 
-}  // namespace instruments::kernels
+}  // namespace instruments::kfk

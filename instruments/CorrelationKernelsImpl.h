@@ -1,0 +1,93 @@
+// The kernels of the direct correlation sums, written once over a vector type V and included
+// by each kernel file (instruments/CorrelationKernels*.cpp) after it has defined V for its
+// instruction set. Everything here has internal linkage, so code built with wider
+// instructions can never stand in for the plain build at link time.
+//
+// V provides: type T, lanes W, Load/Store (unaligned), Set1, Add, Mul. Each product is
+// rounded, then each addition (no fused multiply-add).
+#include "instruments/CorrelationKernels.h"
+
+namespace instruments::kfk {
+namespace {
+
+// One sample: every vector adds its product.
+template <class V, int N>
+inline void StepAll(const LagVectors& s, long i, const long* back, typename V::T* acc) {
+  const typename V::T di = V::Set1(s.d[i]);
+#pragma GCC unroll 8
+  for (int v = 0; v < N; ++v) acc[v] = V::Add(acc[v], V::Mul(di, V::Load(s.d + (i - back[v]))));
+}
+
+template <class V, int N>
+inline void LoadSums(const LagVectors& s, typename V::T* acc, long* back) {
+#pragma GCC unroll 8
+  for (int v = 0; v < N; ++v) {
+    acc[v] = V::Load(s.sums + V::W * v);
+    back[v] = s.first[v] + V::W - 1;
+  }
+}
+
+template <class V, int N>
+inline void StoreSums(const LagVectors& s, const typename V::T* acc) {
+#pragma GCC unroll 8
+  for (int v = 0; v < N; ++v) V::Store(s.sums + V::W * v, acc[v]);
+}
+
+template <class V, int N>
+void SumN(const LagVectors& s, long from, long to) {
+  typename V::T acc[N];
+  long back[N];
+  LoadSums<V, N>(s, acc, back);
+  for (long i = from; i < to; ++i) StepAll<V, N>(s, i, back, acc);
+  StoreSums<V, N>(s, acc);
+}
+
+template <class V, int N>
+void StepN(const LagVectors& s, long from, int record, double* recorded) {
+  typename V::T acc[N];
+  long back[N];
+  LoadSums<V, N>(s, acc, back);
+  for (int t = 0; t < V::W; ++t) {
+    StepAll<V, N>(s, from + t, back, acc);
+    double lanes[V::W];
+    V::Store(lanes, acc[record]);
+    recorded[t] = lanes[V::W - 1 - t];
+  }
+  StoreSums<V, N>(s, acc);
+}
+
+template <class V>
+void Sum(const LagVectors& s, long from, long to) {
+  switch (s.count) {
+    case 1: return SumN<V, 1>(s, from, to);
+    case 2: return SumN<V, 2>(s, from, to);
+    case 3: return SumN<V, 3>(s, from, to);
+    case 4: return SumN<V, 4>(s, from, to);
+    case 5: return SumN<V, 5>(s, from, to);
+    case 6: return SumN<V, 6>(s, from, to);
+    case 7: return SumN<V, 7>(s, from, to);
+    default: return SumN<V, MaxVectors>(s, from, to);
+  }
+}
+
+template <class V>
+void Step(const LagVectors& s, long from, int record, double* recorded) {
+  switch (s.count) {
+    case 1: return StepN<V, 1>(s, from, record, recorded);
+    case 2: return StepN<V, 2>(s, from, record, recorded);
+    case 3: return StepN<V, 3>(s, from, record, recorded);
+    case 4: return StepN<V, 4>(s, from, record, recorded);
+    case 5: return StepN<V, 5>(s, from, record, recorded);
+    case 6: return StepN<V, 6>(s, from, record, recorded);
+    case 7: return StepN<V, 7>(s, from, record, recorded);
+    default: return StepN<V, MaxVectors>(s, from, record, recorded);
+  }
+}
+
+template <class V>
+Level LevelOf() {
+  return {V::W, Sum<V>, Step<V>};
+}
+
+}  // namespace
+}  // namespace instruments::kfk
