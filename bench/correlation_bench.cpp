@@ -59,12 +59,11 @@ void WholeFftMethod(benchmark::State& state) {
   FillGaussian();
   using namespace SampleStore;
   for (auto _ : state) {
-    instruments::CorrelationFunction(
-        false, true, InputSamples, N, 0.0, 1.0,
-        [](const double* s, int c, int z, double* im, double* re) {
-          return model::FftTransform(s, c, z, im, re);
-        },
-        {WorkRe, WorkIm, WorkPower});
+    instruments::CorrelationFunction(false, true, InputSamples, N, 0.0, 1.0,
+                                     [](const double* s, int c, int z, double* im, double* re) {
+                                       return model::FftTransform(s, c, z, im, re);
+                                     },
+                                     {WorkRe, WorkIm, WorkPower});
     benchmark::DoNotOptimize(WorkRe[0]);
   }
 }

@@ -139,7 +139,8 @@ void FullBlock(const double* d, long n, const Block& block, double* k) {
   BlockHead(d, n, b);
   if (b.LastLag() < n) block.level.sum(b.Lags(d), b.LastLag(), n);
   for (int v = 0; v < b.count; ++v)
-    for (int t = 0; t < b.width; ++t) k[b.first[v] + t] = FullAverage(b.Of(v, t), n, b.first[v] + t);
+    for (int t = 0; t < b.width; ++t)
+      k[b.first[v] + t] = FullAverage(b.Of(v, t), n, b.first[v] + t);
 }
 
 // Lag j reaches its checkpoint c (c = EarlyStopFirst, + EarlyStopEvery, ...) at sample

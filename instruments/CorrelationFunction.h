@@ -24,8 +24,8 @@ constexpr double EarlyStopTolerance = 0.1;
 
 // A Fourier transform as the engine offers it: source, count, size, imaginary, real; returns
 // the transform length, 0 when refused.
-using Transform = std::function<int(const double* source, int count, int size, double* imaginary,
-                                    double* real)>;
+using Transform =
+    std::function<int(const double* source, int count, int size, double* imaginary, double* real)>;
 
 // The FFT method over x[0..n-1], n a power of two: the transform of x into (re, im), the power
 // spectrum into power with power[0] := 0 (the sample mean removed), its transform into
@@ -67,10 +67,10 @@ int CorrelationFunction(bool output, bool byFft, const double* x, int n, double 
 
 // Where the graph of K stands on the chart.
 struct CorrelationView {
-  double tmax;                    // (M - 1) * period, ms
-  double limitXmin, limitXmax;    // input: +-tmax; output: +-0.9 * tmax
-  double limitYmin, limitYmax;    // +-2 * K[0], or -1 .. 1 when that pair is empty
-  double rangeXmin, rangeXmax;    // +-0.1 * tmax for a harmonic generator, else +-0.01 * tmax
+  double tmax;                  // (M - 1) * period, ms
+  double limitXmin, limitXmax;  // input: +-tmax; output: +-0.9 * tmax
+  double limitYmin, limitYmax;  // +-2 * K[0], or -1 .. 1 when that pair is empty
+  double rangeXmin, rangeXmax;  // +-0.1 * tmax for a harmonic generator, else +-0.01 * tmax
 };
 CorrelationView ViewOf(bool output, int lags, double period, double k0, bool harmonic);
 

@@ -1,5 +1,6 @@
 #include "instruments/CorrelationGraph.h"
 
+#include <QComboBox>
 #include <QString>
 
 #include "app/Diagramincreaseunit.h"

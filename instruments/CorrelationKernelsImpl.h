@@ -59,28 +59,44 @@ void StepN(const LagVectors& s, long from, int record, double* recorded) {
 template <class V>
 void Sum(const LagVectors& s, long from, long to) {
   switch (s.count) {
-    case 1: return SumN<V, 1>(s, from, to);
-    case 2: return SumN<V, 2>(s, from, to);
-    case 3: return SumN<V, 3>(s, from, to);
-    case 4: return SumN<V, 4>(s, from, to);
-    case 5: return SumN<V, 5>(s, from, to);
-    case 6: return SumN<V, 6>(s, from, to);
-    case 7: return SumN<V, 7>(s, from, to);
-    default: return SumN<V, MaxVectors>(s, from, to);
+    case 1:
+      return SumN<V, 1>(s, from, to);
+    case 2:
+      return SumN<V, 2>(s, from, to);
+    case 3:
+      return SumN<V, 3>(s, from, to);
+    case 4:
+      return SumN<V, 4>(s, from, to);
+    case 5:
+      return SumN<V, 5>(s, from, to);
+    case 6:
+      return SumN<V, 6>(s, from, to);
+    case 7:
+      return SumN<V, 7>(s, from, to);
+    default:
+      return SumN<V, MaxVectors>(s, from, to);
   }
 }
 
 template <class V>
 void Step(const LagVectors& s, long from, int record, double* recorded) {
   switch (s.count) {
-    case 1: return StepN<V, 1>(s, from, record, recorded);
-    case 2: return StepN<V, 2>(s, from, record, recorded);
-    case 3: return StepN<V, 3>(s, from, record, recorded);
-    case 4: return StepN<V, 4>(s, from, record, recorded);
-    case 5: return StepN<V, 5>(s, from, record, recorded);
-    case 6: return StepN<V, 6>(s, from, record, recorded);
-    case 7: return StepN<V, 7>(s, from, record, recorded);
-    default: return StepN<V, MaxVectors>(s, from, record, recorded);
+    case 1:
+      return StepN<V, 1>(s, from, record, recorded);
+    case 2:
+      return StepN<V, 2>(s, from, record, recorded);
+    case 3:
+      return StepN<V, 3>(s, from, record, recorded);
+    case 4:
+      return StepN<V, 4>(s, from, record, recorded);
+    case 5:
+      return StepN<V, 5>(s, from, record, recorded);
+    case 6:
+      return StepN<V, 6>(s, from, record, recorded);
+    case 7:
+      return StepN<V, 7>(s, from, record, recorded);
+    default:
+      return StepN<V, MaxVectors>(s, from, record, recorded);
   }
 }
 

@@ -67,8 +67,8 @@ using Fast = void (*)(const double*, int, double, int, double*, double*);
 // The fast sums against the plain loops on every vector level, with two threads and with
 // the worker refused. Lags 203 and 77 leave partial blocks and a tail of single lags on
 // every level; lags beyond n have no products.
-void CompareWithPlain(Plain plain, Fast fast, const std::vector<double>& x, double mean,
-                      int lags, const std::string& what) {
+void CompareWithPlain(Plain plain, Fast fast, const std::vector<double>& x, double mean, int lags,
+                      const std::string& what) {
   const int n = static_cast<int>(x.size());
   std::vector<double> want(lags), got(lags), centred(n);
   plain(x.data(), n, mean, lags, want.data());
@@ -97,8 +97,8 @@ TEST(DirectCorrelation, FastSumsEqualThePlainLoopsBitForBit) {
     for (int lags : {203, n == 100 ? 150 : 77}) {
       CompareWithPlain(DirectCorrelationFullPlain, DirectCorrelationFull, noise, 0.25, lags,
                        "full, noise");
-      CompareWithPlain(DirectCorrelationEarlyStopPlain, DirectCorrelationEarlyStop, wave, 0.1,
-                       lags, "early stop, harmonic");
+      CompareWithPlain(DirectCorrelationEarlyStopPlain, DirectCorrelationEarlyStop, wave, 0.1, lags,
+                       "early stop, harmonic");
       CompareWithPlain(DirectCorrelationEarlyStopPlain, DirectCorrelationEarlyStop, noise, 0.0,
                        lags, "early stop, noise");
     }
@@ -161,8 +161,7 @@ TEST(FftCorrelation, PipelineOfAHarmonicWithWholePeriods) {
   const int n = 1 << 13;
   std::vector<double> x(n), re(n), im(n), power(n);
   for (int i = 0; i < n; ++i) x[i] = 5 + std::cos(2 * Pi * 64 * i / n + 0.7);
-  const int lags = CorrelationByFft(x.data(), n, FastTransform, re.data(), im.data(),
-                                    power.data());
+  const int lags = CorrelationByFft(x.data(), n, FastTransform, re.data(), im.data(), power.data());
   ASSERT_EQ(lags, n);  // fewer samples than 10000 lags
   EXPECT_EQ(power[0], 0.0);
   for (int j = 0; j < n; j += 37) {
@@ -183,8 +182,7 @@ TEST(FftCorrelation, ZeroLagIsTheDeviationAboutTheSampleMeanAndFastTransformsKee
   for (double v : x) square += (v - mean) * (v - mean);
   EXPECT_NEAR(re[0], square / n, 1e-10 * square / n);
 
-  CorrelationByFft(x.data(), n, PlainTransform, rePlain.data(), imPlain.data(),
-                   powerPlain.data());
+  CorrelationByFft(x.data(), n, PlainTransform, rePlain.data(), imPlain.data(), powerPlain.data());
   re.resize(FftLagCount + 5);
   rePlain.resize(FftLagCount + 5);
   ExpectSameBits(rePlain, re, "fft method");
@@ -211,8 +209,8 @@ TEST(CorrelationMethods, DirectInputDiffersFromTheFftBySquareOfTheMeanOffset) {
   const std::vector<double> x = Gaussian(n, 3.0, 99);
   std::vector<double> re(n), im(n), power(n);
   auto none = [](const double*, int, int, double*, double*) { return 0; };
-  ASSERT_EQ(CorrelationFunction(false, false, x.data(), n, 2.0, 1.0, none, {re.data(), im.data(),
-                                                                           power.data()}),
+  ASSERT_EQ(CorrelationFunction(false, false, x.data(), n, 2.0, 1.0, none,
+                                {re.data(), im.data(), power.data()}),
             DirectLagCountIn);
   const std::vector<double> direct(re.begin(), re.begin() + DirectLagCountIn);
   ASSERT_EQ(CorrelationFunction(false, true, x.data(), n, 2.0, 1.0, FastTransform,

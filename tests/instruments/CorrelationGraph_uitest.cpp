@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "app/Diagramincreaseunit.h"
+#include "app/Editfloatunit.h"
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "chart/Diagram.h"
@@ -234,7 +236,9 @@ TEST_F(KfGraph, InputByFftWithTheDefaultsRunsTheModelAndShowsAnEvenBlueCurve) {
   EXPECT_EQ(base.GetSymmetry(), Symmetry::None);
   GraphSetup later;
   later.title = QStringLiteral("Характеристика");
-  later.bind = [](TDiagram&, TKeeper& b) { b.SetFunction([](double x) { return 1 + x; }, 50, 0, 5); };
+  later.bind = [](TDiagram&, TKeeper& b) {
+    b.SetFunction([](double x) { return 1 + x; }, 50, 0, 5);
+  };
   later.ranges = [](TDiagram& c) { c.SetRangeX(-5, 5); };
   ModalScript script;
   script.Then([](QDialog& d) {
