@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "instruments/CorrelationKernels.h"
@@ -99,135 +103,249 @@ std::vector<Block> BlocksOf(int lags, const kfk::Level& level) {
   return blocks;
 }
 
-// The sums of a block's lags, in the kernels' lane order.
-struct BlockSums {
-  int width;
-  int first[MaxVectors] = {};
-  int count;
-  alignas(64) double sums[MaxLanes];
-
-  BlockSums(const Block& b) : width(b.level.width), count(b.vectors) {
-    for (int v = 0; v < count; ++v) first[v] = b.first + v * width;
-  }
-  LagVectors Lags(const double* d) { return {d, first, count, sums}; }
-  // The sum of lag first[v] + t.
-  double& Of(int v, int t) { return sums[width * v + width - 1 - t]; }
-  long LastLag() const { return first[count - 1] + width - 1; }
+// The windows of the samples a chunk needs, laid out for aligned reads: windows lo .. hi-1.
+struct WindowTable {
+  const double* table = nullptr;
+  long lo = 0, hi = 0;
 };
 
-// The products of each lag before the block's last lag begins, one lag after the other:
-// the sum of lag j over i = j .. min(last lag, n) - 1.
-void BlockHead(const double* d, long n, BlockSums& b) {
-  const long last = std::min(b.LastLag(), n);
-  for (int v = 0; v < b.count; ++v) {
-    for (int t = 0; t < b.width; ++t) {
-      const long j = b.first[v] + t;
-      double s = 0;
-      for (long i = j; i < last; ++i) s = s + d[i] * d[i - j];
-      b.Of(v, t) = s;
+// One block on its way through the samples: its sums in the kernels' lane order and, with the
+// early stop, how far its checkpoints have got.
+//
+// Lag j reaches its checkpoint c (c = EarlyStopFirst, + EarlyStopEvery, ...) at sample j + c,
+// so the lanes of a vector reach theirs on W successive samples. For each c the block sums up
+// to the first of a vector's checkpoints, steps through its W samples recording each lane's
+// sum at its own checkpoint, and checks them. A lag that stops keeps its average; its lane
+// goes on summing, unused, as long as another lane of its vector runs; a vector whose lags
+// have all stopped leaves the block.
+class BlockRun {
+ public:
+  BlockRun(const Block& block, const double* d, long n, bool earlyStop, double* k)
+      : level_(block.level),
+        w_(block.level.width),
+        count_(block.vectors),
+        d_(d),
+        n_(n),
+        earlyStop_(earlyStop),
+        k_(k) {
+    for (int v = 0; v < count_; ++v) first_[v] = block.first + v * w_;
+    Head();
+    next_ = std::min(LastLag(), n_);
+    ended_ = !earlyStop_ || next_ >= n_;
+  }
+
+  bool Done() const { return count_ == 0 || next_ >= n_; }
+  long Next() const { return next_; }
+  int Width() const { return w_; }
+  int Vectors() const { return count_; }
+  long FirstLag() const { return first_[0]; }
+  long LastLag() const { return first_[count_ - 1] + w_ - 1; }
+
+  // Sums up to sample `until`, or a little beyond it to finish a checkpoint's window.
+  void Advance(long until, const WindowTable& table) {
+    while (!Done() && next_ < until) {
+      if (ended_) {
+        Sum(next_, until, table);
+        next_ = until;
+        continue;
+      }
+      const long window = first_[vector_] + checkpoint_;
+      // Lags lie closer than EarlyStopEvery: no lag of the block has a checkpoint left.
+      if (window >= n_) {
+        ended_ = true;
+        continue;
+      }
+      if (next_ < window) {
+        const long to = std::min(window, until);
+        Sum(next_, to, table);
+        next_ = to;
+        continue;
+      }
+      Checkpoint(window, table);
     }
   }
-}
 
-// K of every lag that went on to the last sample: sum / (n - j), 0 without products.
-double FullAverage(double sum, long n, long j) {
-  return j < n ? sum / static_cast<double>(n - j) : 0.0;
-}
-
-void FullBlock(const double* d, long n, const Block& block, double* k) {
-  BlockSums b(block);
-  BlockHead(d, n, b);
-  if (b.LastLag() < n) block.level.sum(b.Lags(d), b.LastLag(), n);
-  for (int v = 0; v < b.count; ++v)
-    for (int t = 0; t < b.width; ++t)
-      k[b.first[v] + t] = FullAverage(b.Of(v, t), n, b.first[v] + t);
-}
-
-// Lag j reaches its checkpoint c (c = EarlyStopFirst, + EarlyStopEvery, ...) at sample
-// j + c, so the lanes of a vector reach theirs on W successive samples. For each c the block
-// sums up to the first of a vector's checkpoints, steps through its W samples recording each
-// lane's sum at its own checkpoint, and checks them. A lag that stops keeps its average; its
-// lane goes on summing, unused, as long as another lane of its vector runs; a vector whose
-// lanes have all stopped leaves the block.
-void EarlyStopBlock(const double* d, long n, const Block& block, double* k) {
-  BlockSums b(block);
-  BlockHead(d, n, b);
-  const int w = b.width;
-  double previous[MaxLanes] = {};
-  bool stopped[MaxLanes] = {};
-  long next = b.LastLag();  // the first sample not yet summed in every lane
-  bool ended = next >= n;
-  for (long c = EarlyStopFirst; !ended && b.count > 0; c += EarlyStopEvery) {
-    for (int v = 0; v < b.count; ++v) {
-      const long window = b.first[v] + c;
-      // Lags lie closer than EarlyStopEvery: no lag of the block has a checkpoint left.
-      if (window >= n) {
-        ended = true;
-        break;
-      }
-      if (next < window) block.level.sum(b.Lags(d), next, window);
-      double recorded[MaxWidth];
-      const int steps = static_cast<int>(std::min<long>(w, n - window));
-      if (steps == w) {
-        block.level.step(b.Lags(d), window, v, recorded);
-      } else {
-        for (int t = 0; t < steps; ++t) {
-          block.level.sum(b.Lags(d), window + t, window + t + 1);
-          recorded[t] = b.Of(v, t);
-        }
-      }
-      next = window + steps;
-      for (int t = 0; t < steps; ++t) {
-        const int lane = w * v + t;
-        if (stopped[lane]) continue;
-        const double current = recorded[t] / static_cast<double>(c + 1);
-        if (current != 0 && std::fabs((previous[lane] - current) / current) < EarlyStopTolerance) {
-          k[b.first[v] + t] = current;
-          stopped[lane] = true;
-        } else {
-          previous[lane] = current;
-        }
+  // K of the lags that did not stop: sum / (n - j), 0 without products.
+  void Finish() {
+    for (int v = 0; v < count_; ++v) {
+      for (int t = 0; t < w_; ++t) {
+        if (stopped_[w_ * v + t]) continue;
+        const long j = first_[v] + t;
+        k_[j] = j < n_ ? Of(v, t) / static_cast<double>(n_ - j) : 0.0;
       }
     }
-    // Vectors whose lags have all stopped leave; the others close up, in lag order.
+  }
+
+ private:
+  double& Of(int v, int t) { return sums_[w_ * v + w_ - 1 - t]; }
+
+  // The products of each lag before the block's last lag begins, one lag after the other:
+  // the sum of lag j over i = j .. min(last lag, n) - 1.
+  void Head() {
+    const long last = std::min(LastLag(), n_);
+    for (int v = 0; v < count_; ++v) {
+      for (int t = 0; t < w_; ++t) {
+        const long j = first_[v] + t;
+        double s = 0;
+        for (long i = j; i < last; ++i) s = s + d_[i] * d_[i - j];
+        Of(v, t) = s;
+      }
+    }
+  }
+
+  // The kernels' view of the block for the samples from .. to-1, reading the table when it
+  // holds every window they need.
+  LagVectors Lags(long from, long to, const WindowTable& table) {
+    const bool covered = table.table != nullptr && w_ > 1 && from - LastLag() >= table.lo &&
+                         to - first_[0] - w_ < table.hi;
+    return {d_, first_, count_, sums_, covered ? table.table : nullptr, table.lo};
+  }
+
+  void Sum(long from, long to, const WindowTable& table) {
+    if (from < to) level_.sum(Lags(from, to, table), from, to);
+  }
+
+  void Checkpoint(long window, const WindowTable& table) {
+    double recorded[MaxWidth];
+    const int steps = static_cast<int>(std::min<long>(w_, n_ - window));
+    if (steps == w_) {
+      level_.step(Lags(window, window + w_, table), window, vector_, recorded);
+    } else {
+      for (int t = 0; t < steps; ++t) {
+        Sum(window + t, window + t + 1, table);
+        recorded[t] = Of(vector_, t);
+      }
+    }
+    next_ = window + steps;
+    for (int t = 0; t < steps; ++t) {
+      const int lane = w_ * vector_ + t;
+      if (stopped_[lane]) continue;
+      const double current = recorded[t] / static_cast<double>(checkpoint_ + 1);
+      if (current != 0 && std::fabs((previous_[lane] - current) / current) < EarlyStopTolerance) {
+        k_[first_[vector_] + t] = current;
+        stopped_[lane] = true;
+      } else {
+        previous_[lane] = current;
+      }
+    }
+    if (++vector_ < count_) return;
+    // The pass of this checkpoint is complete. Vectors whose lags have all stopped leave;
+    // the others close up, in lag order.
     int kept = 0;
-    for (int v = 0; v < b.count; ++v) {
-      if (std::all_of(stopped + w * v, stopped + w * v + w, [](bool s) { return s; })) continue;
+    for (int v = 0; v < count_; ++v) {
+      bool* lanes = stopped_ + w_ * v;
+      if (std::all_of(lanes, lanes + w_, [](bool s) { return s; })) continue;
       if (kept != v) {
-        b.first[kept] = b.first[v];
-        std::copy(b.sums + w * v, b.sums + w * v + w, b.sums + w * kept);
-        std::copy(previous + w * v, previous + w * v + w, previous + w * kept);
-        std::copy(stopped + w * v, stopped + w * v + w, stopped + w * kept);
+        first_[kept] = first_[v];
+        std::copy(sums_ + w_ * v, sums_ + w_ * v + w_, sums_ + w_ * kept);
+        std::copy(previous_ + w_ * v, previous_ + w_ * v + w_, previous_ + w_ * kept);
+        std::copy(lanes, lanes + w_, stopped_ + w_ * kept);
       }
       ++kept;
     }
-    b.count = kept;
+    count_ = kept;
+    vector_ = 0;
+    checkpoint_ += EarlyStopEvery;
   }
-  if (b.count == 0) return;
-  if (next < n) block.level.sum(b.Lags(d), next, n);
-  for (int v = 0; v < b.count; ++v) {
-    for (int t = 0; t < w; ++t) {
-      if (stopped[w * v + t]) continue;
-      k[b.first[v] + t] = FullAverage(b.Of(v, t), n, b.first[v] + t);
+
+  kfk::Level level_;
+  int w_;
+  int count_;
+  int first_[MaxVectors] = {};
+  alignas(64) double sums_[MaxLanes] = {};
+  const double* d_;
+  long n_;
+  bool earlyStop_;
+  double* k_;
+  long next_ = 0;  // the first sample not yet summed in every lane
+  bool ended_ = true;
+  long checkpoint_ = EarlyStopFirst;
+  int vector_ = 0;  // the vector whose checkpoint window comes next
+  double previous_[MaxLanes] = {};
+  bool stopped_[MaxLanes] = {};
+};
+
+// Blocks are worked in groups, sample chunk after sample chunk: a chunk's windows are laid
+// out once for the whole group and read from the cache by every block of it.
+// Full sums keep every vector to the end, so their groups are larger; the early stop's groups
+// finish at very different samples, so smaller ones share out better between two threads.
+constexpr long ChunkSamples = 4096;
+constexpr int GroupLagsFull = 4 * MaxLanes;
+constexpr int GroupLagsEarlyStop = 2 * MaxLanes;
+// Laying out a window costs about as much as reading one unaligned, and an aligned read saves
+// about a third of a vector step: below this many vectors the group reads its windows
+// straight from the samples.
+constexpr int MinTableVectors = 8;
+constexpr long TableDoubles = (ChunkSamples + GroupLagsFull + MaxWidth) * MaxWidth;
+
+struct AlignedFree {
+  void operator()(double* p) const { std::free(p); }
+};
+
+void RunGroup(const double* d, long n, const Block* blocks, int count, bool earlyStop, double* k,
+              double* tableBuffer) {
+  std::vector<BlockRun> runs;
+  runs.reserve(count);
+  for (int b = 0; b < count; ++b) runs.emplace_back(blocks[b], d, n, earlyStop, k);
+  const int w = blocks[0].level.width;
+  long i0 = n;
+  for (const BlockRun& r : runs)
+    if (!r.Done()) i0 = std::min(i0, r.Next());
+  for (; i0 < n; i0 += ChunkSamples) {
+    const long i1 = std::min(i0 + ChunkSamples, n);
+    // The windows the group's vectors of the level's width read from i0 to i1.
+    int vectors = 0;
+    long lo = n, hi = 0;
+    for (const BlockRun& r : runs) {
+      if (r.Done() || r.Width() != w || r.Next() >= i1) continue;
+      vectors += r.Vectors();
+      lo = std::min(lo, std::max(r.Next(), i0) - r.LastLag());
+      hi = std::max(hi, i1 - r.FirstLag() - w + 1);
     }
+    WindowTable table;
+    if (w > 1 && vectors >= MinTableVectors) {
+      blocks[0].level.table(d, lo, hi, tableBuffer);
+      table = {tableBuffer, lo, hi};
+    }
+    bool any = false;
+    for (BlockRun& r : runs) {
+      r.Advance(i1, table);
+      any = any || !r.Done();
+    }
+    if (!any) break;
   }
+  for (BlockRun& r : runs) r.Finish();
 }
 
 // Below this many products one thread is quicker than starting a second.
 constexpr double MinParallelProducts = 1 << 22;
 
-template <class BlockFn>
 void DirectSums(const double* x, int n, double mean, int lags, double* k, double* centred,
-                BlockFn work) {
+                bool earlyStop) {
   if (lags <= 0) return;
   for (int i = 0; i < n; ++i) centred[i] = x[i] - mean;
   const std::vector<Block> blocks = BlocksOf(lags, CurrentLevel());
-  std::atomic<std::size_t> nextBlock{0};
+  // Groups of consecutive blocks spanning up to groupLags lags.
+  const int groupLags = earlyStop ? GroupLagsEarlyStop : GroupLagsFull;
+  std::vector<std::pair<int, int>> groups;  // first block, blocks
+  for (int b = 0; b < static_cast<int>(blocks.size());) {
+    int e = b + 1;
+    while (e < static_cast<int>(blocks.size()) &&
+           blocks[e].first + blocks[e].vectors * blocks[e].level.width - blocks[b].first <=
+               groupLags)
+      ++e;
+    groups.push_back({b, e - b});
+    b = e;
+  }
+  std::atomic<std::size_t> nextGroup{0};
   auto worker = [&] {
-    for (std::size_t b; (b = nextBlock.fetch_add(1, std::memory_order_relaxed)) < blocks.size();)
-      work(centred, static_cast<long>(n), blocks[b], k);
+    std::unique_ptr<double[], AlignedFree> table(
+        static_cast<double*>(std::aligned_alloc(64, sizeof(double) * TableDoubles)));
+    if (!table) throw std::bad_alloc();
+    for (std::size_t g; (g = nextGroup.fetch_add(1, std::memory_order_relaxed)) < groups.size();)
+      RunGroup(centred, n, &blocks[groups[g].first], groups[g].second, earlyStop, k, table.get());
   };
-  if (model::SecondCoreAvailable() && blocks.size() > 1 &&
+  if (model::SecondCoreAvailable() && groups.size() > 1 &&
       static_cast<double>(n) * lags >= MinParallelProducts) {
     model::RunOnTwoThreads(worker, worker);
   } else {
@@ -239,12 +357,12 @@ void DirectSums(const double* x, int n, double mean, int lags, double* k, double
 
 void DirectCorrelationFull(const double* x, int n, double mean, int lags, double* k,
                            double* centred) {
-  DirectSums(x, n, mean, lags, k, centred, FullBlock);
+  DirectSums(x, n, mean, lags, k, centred, false);
 }
 
 void DirectCorrelationEarlyStop(const double* x, int n, double mean, int lags, double* k,
                                 double* centred) {
-  DirectSums(x, n, mean, lags, k, centred, EarlyStopBlock);
+  DirectSums(x, n, mean, lags, k, centred, true);
 }
 
 // ---- The whole graph ----------------------------------------------------------------------

@@ -11,6 +11,8 @@ struct VecAvx512 {
   static constexpr int W = 8;
   static T Load(const double* p) { return _mm512_loadu_pd(p); }
   static void Store(double* p, T v) { _mm512_storeu_pd(p, v); }
+  static T LoadAligned(const double* p) { return _mm512_load_pd(p); }
+  static void StoreAligned(double* p, T v) { _mm512_store_pd(p, v); }
   static T Set1(double x) { return _mm512_set1_pd(x); }
   static T Add(T x, T y) { return _mm512_add_pd(x, y); }
   static T Mul(T x, T y) { return _mm512_mul_pd(x, y); }

@@ -3,19 +3,23 @@
 // instruction set. Everything here has internal linkage, so code built with wider
 // instructions can never stand in for the plain build at link time.
 //
-// V provides: type T, lanes W, Load/Store (unaligned), Set1, Add, Mul. Each product is
-// rounded, then each addition (no fused multiply-add).
+// V provides: type T, lanes W, Load/Store (unaligned), LoadAligned/StoreAligned, Set1, Add,
+// Mul. Each product is rounded, then each addition (no fused multiply-add).
 #include "instruments/CorrelationKernels.h"
 
 namespace instruments::kfk {
 namespace {
 
-// One sample: every vector adds its product.
-template <class V, int N>
+// One sample: every vector adds its product, its window read from d or from the table.
+template <class V, int N, bool Table>
 inline void StepAll(const LagVectors& s, long i, const long* back, typename V::T* acc) {
   const typename V::T di = V::Set1(s.d[i]);
 #pragma GCC unroll 8
-  for (int v = 0; v < N; ++v) acc[v] = V::Add(acc[v], V::Mul(di, V::Load(s.d + (i - back[v]))));
+  for (int v = 0; v < N; ++v) {
+    const typename V::T w = Table ? V::LoadAligned(s.table + V::W * (i - back[v] - s.base))
+                                  : V::Load(s.d + (i - back[v]));
+    acc[v] = V::Add(acc[v], V::Mul(di, w));
+  }
 }
 
 template <class V, int N>
@@ -38,7 +42,11 @@ void SumN(const LagVectors& s, long from, long to) {
   typename V::T acc[N];
   long back[N];
   LoadSums<V, N>(s, acc, back);
-  for (long i = from; i < to; ++i) StepAll<V, N>(s, i, back, acc);
+  if (s.table != nullptr) {
+    for (long i = from; i < to; ++i) StepAll<V, N, true>(s, i, back, acc);
+  } else {
+    for (long i = from; i < to; ++i) StepAll<V, N, false>(s, i, back, acc);
+  }
   StoreSums<V, N>(s, acc);
 }
 
@@ -48,7 +56,11 @@ void StepN(const LagVectors& s, long from, int record, double* recorded) {
   long back[N];
   LoadSums<V, N>(s, acc, back);
   for (int t = 0; t < V::W; ++t) {
-    StepAll<V, N>(s, from + t, back, acc);
+    if (s.table != nullptr) {
+      StepAll<V, N, true>(s, from + t, back, acc);
+    } else {
+      StepAll<V, N, false>(s, from + t, back, acc);
+    }
     double lanes[V::W];
     V::Store(lanes, acc[record]);
     recorded[t] = lanes[V::W - 1 - t];
@@ -101,8 +113,13 @@ void Step(const LagVectors& s, long from, int record, double* recorded) {
 }
 
 template <class V>
+void Table(const double* d, long from, long to, double* table) {
+  for (long k = from; k < to; ++k) V::StoreAligned(table + V::W * (k - from), V::Load(d + k));
+}
+
+template <class V>
 Level LevelOf() {
-  return {V::W, Sum<V>, Step<V>};
+  return {V::W, Sum<V>, Step<V>, Table<V>};
 }
 
 }  // namespace

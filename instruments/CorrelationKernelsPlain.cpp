@@ -10,6 +10,8 @@ struct VecPlain {
   static constexpr int W = 1;
   static T Load(const double* p) { return *p; }
   static void Store(double* p, T v) { *p = v; }
+  static T LoadAligned(const double* p) { return *p; }
+  static void StoreAligned(double* p, T v) { *p = v; }
   static T Set1(double x) { return x; }
   static T Add(T x, T y) { return x + y; }
   static T Mul(T x, T y) { return x * y; }
