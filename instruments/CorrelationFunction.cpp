@@ -17,10 +17,23 @@ namespace instruments {
 
 // ---- FFT method --------------------------------------------------------------------------
 
+namespace {
+// Below this length one thread forms the power spectrum quicker than two.
+constexpr int MinParallelSpectrum = 1 << 17;
+}  // namespace
+
 int CorrelationByFft(const double* x, int n, const Transform& transform, double* re, double* im,
                      double* power) {
   if (n <= 0 || transform(x, n, n, im, re) == 0) return 0;
-  for (int k = 0; k < n; ++k) power[k] = re[k] * re[k] + im[k] * im[k];
+  // Each value on its own: the two halves may go to two threads.
+  auto spectrum = [re, im, power](int from, int to) {
+    for (int k = from; k < to; ++k) power[k] = re[k] * re[k] + im[k] * im[k];
+  };
+  if (n >= MinParallelSpectrum && model::SecondCoreAvailable()) {
+    model::RunOnTwoThreads([&] { spectrum(0, n / 2); }, [&] { spectrum(n / 2, n); });
+  } else {
+    spectrum(0, n);
+  }
   power[0] = 0;
   if (transform(power, n, n, im, re) == 0) return 0;
   const int lags = std::min(FftLagCount, n);
