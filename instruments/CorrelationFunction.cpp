@@ -134,17 +134,11 @@ struct WindowTable {
 class BlockRun {
  public:
   BlockRun(const Block& block, const double* d, long n, bool earlyStop, double* k)
-      : level_(block.level),
-        w_(block.level.width),
-        count_(block.vectors),
-        d_(d),
-        n_(n),
-        earlyStop_(earlyStop),
-        k_(k) {
+      : level_(block.level), w_(block.level.width), count_(block.vectors), d_(d), n_(n), k_(k) {
     for (int v = 0; v < count_; ++v) first_[v] = block.first + v * w_;
     Head();
     next_ = std::min(LastLag(), n_);
-    ended_ = !earlyStop_ || next_ >= n_;
+    ended_ = !earlyStop || next_ >= n_;
   }
 
   bool Done() const { return count_ == 0 || next_ >= n_; }
@@ -268,10 +262,9 @@ class BlockRun {
   alignas(64) double sums_[MaxLanes] = {};
   const double* d_;
   long n_;
-  bool earlyStop_;
   double* k_;
-  long next_ = 0;  // the first sample not yet summed in every lane
-  bool ended_ = true;
+  long next_ = 0;      // the first sample not yet summed in every lane
+  bool ended_ = true;  // no checkpoint left (or none at all: full sums)
   long checkpoint_ = EarlyStopFirst;
   int vector_ = 0;  // the vector whose checkpoint window comes next
   double previous_[MaxLanes] = {};
