@@ -5,6 +5,8 @@
 //
 // V provides: type T, lanes W, Load/Store (unaligned), LoadAligned/StoreAligned, Set1, Add,
 // Mul. Each product is rounded, then each addition (no fused multiply-add).
+#include <type_traits>
+
 #include "instruments/CorrelationKernels.h"
 
 namespace instruments::kfk {
@@ -68,48 +70,39 @@ void StepN(const LagVectors& s, long from, int record, double* recorded) {
   StoreSums<V, N>(s, acc);
 }
 
-template <class V>
-void Sum(const LagVectors& s, long from, long to) {
-  switch (s.count) {
+static_assert(MaxVectors == 8, "WithCount lists the counts below MaxVectors one by one");
+
+// f(std::integral_constant<int, N>) for N = count, 1 .. MaxVectors.
+template <class F>
+void WithCount(int count, F f) {
+  switch (count) {
     case 1:
-      return SumN<V, 1>(s, from, to);
+      return f(std::integral_constant<int, 1>{});
     case 2:
-      return SumN<V, 2>(s, from, to);
+      return f(std::integral_constant<int, 2>{});
     case 3:
-      return SumN<V, 3>(s, from, to);
+      return f(std::integral_constant<int, 3>{});
     case 4:
-      return SumN<V, 4>(s, from, to);
+      return f(std::integral_constant<int, 4>{});
     case 5:
-      return SumN<V, 5>(s, from, to);
+      return f(std::integral_constant<int, 5>{});
     case 6:
-      return SumN<V, 6>(s, from, to);
+      return f(std::integral_constant<int, 6>{});
     case 7:
-      return SumN<V, 7>(s, from, to);
+      return f(std::integral_constant<int, 7>{});
     default:
-      return SumN<V, MaxVectors>(s, from, to);
+      return f(std::integral_constant<int, MaxVectors>{});
   }
 }
 
 template <class V>
+void Sum(const LagVectors& s, long from, long to) {
+  WithCount(s.count, [&](auto n) { SumN<V, decltype(n)::value>(s, from, to); });
+}
+
+template <class V>
 void Step(const LagVectors& s, long from, int record, double* recorded) {
-  switch (s.count) {
-    case 1:
-      return StepN<V, 1>(s, from, record, recorded);
-    case 2:
-      return StepN<V, 2>(s, from, record, recorded);
-    case 3:
-      return StepN<V, 3>(s, from, record, recorded);
-    case 4:
-      return StepN<V, 4>(s, from, record, recorded);
-    case 5:
-      return StepN<V, 5>(s, from, record, recorded);
-    case 6:
-      return StepN<V, 6>(s, from, record, recorded);
-    case 7:
-      return StepN<V, 7>(s, from, record, recorded);
-    default:
-      return StepN<V, MaxVectors>(s, from, record, recorded);
-  }
+  WithCount(s.count, [&](auto n) { StepN<V, decltype(n)::value>(s, from, record, recorded); });
 }
 
 template <class V>
