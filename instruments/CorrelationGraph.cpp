@@ -20,9 +20,9 @@ namespace {
 
 constexpr TColor Blue = 0xFF0000;
 
+// The transforms go through the FFT window, which shows its progress unless switched off.
 int TransformInFftWindow(const double* source, int count, int size, double* imaginary,
                          double* real) {
-  if (FFT0Form == nullptr) return model::FftTransform(source, count, size, imaginary, real);
   return FFT0Form->Transform(source, count, size, imaginary, real);
 }
 
@@ -33,7 +33,7 @@ void ShowCorrelationGraph(bool output) {
   using namespace SampleStore;
   platform::SetScreenCursor(platform::ScreenCursor::HourGlass);
   const int n = model::SampleCount;
-  const bool byFft = FormTurn == nullptr || FormTurn->CorrelationByFft();
+  const bool byFft = FormTurn->CorrelationByFft();
   const int lags = instruments::CorrelationFunction(
       output, byFft, output ? OutputSamples : InputSamples, n, output ? OutputMean : InputMean,
       output ? CorrScaleOut : CorrScaleIn, TransformInFftWindow, {WorkRe, WorkIm, WorkPower});
