@@ -27,6 +27,7 @@
 #include "app/SavePicture.h"
 #include "app/Startup.h"
 #include "instruments/CharacteristicGraph.h"
+#include "instruments/CorrelationGraph.h"
 #include "instruments/Correlometer.h"
 #include "instruments/HistogramCommand.h"
 #include "instruments/Unitind.h"
@@ -182,8 +183,8 @@ void TForm1::BuildMenu() {
   N30 = add(hist, "N30", "Гистограмма на входе", &TForm1::N30Click);
   N32 = add(hist, "N32", "Гистограмма на выходе", &TForm1::N32Click);
   QMenu* kf = lab->addMenu("Построить график КФ");
-  N42 = add(kf, "N42", "График КФ на входе...", nullptr);
-  N43 = add(kf, "N43", "График КФ на выходе...", nullptr);
+  N42 = add(kf, "N42", "График КФ на входе...", &TForm1::N42Click);
+  N43 = add(kf, "N43", "График КФ на выходе...", &TForm1::N43Click);
   N44 = add(lab, "N44", "Показать характеристику цепи...", &TForm1::N44Click);
   lab->addSeparator();
   N8 = add(lab, "N8", "Генератор...", &TForm1::Image2Click);
@@ -733,6 +734,18 @@ void TForm1::N30Click() {
 void TForm1::N32Click() {
   instruments::HistogramCommand(instruments::HistogramSide::Output,
                                 [this] { return RealizationsUpToDate(); });
+}
+
+void TForm1::CorrelationGraphClick(bool output) {
+  if (!RealizationsUpToDate()) return;
+  ShowCorrelationGraph(output);
+}
+
+void TForm1::N42Click() {
+  CorrelationGraphClick(false);
+}
+void TForm1::N43Click() {
+  CorrelationGraphClick(true);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -90,6 +90,8 @@ class TForm1 : public QMainWindow {
   void Image2Click();        // generator
   void Image3Click();        // circuit
   void N24Click();           // model settings
+  void N42Click();           // correlation-function graph of the input
+  void N43Click();           // correlation-function graph of the output
   void Image5Click();        // input density meter
   void Image10Click();       // output density meter
   void Image7Click();        // input correlometer
@@ -151,6 +153,7 @@ class TForm1 : public QMainWindow {
   // Runs the model when the realizations are marked changed; true when they are current
   // (false when that run failed: the command then shows nothing).
   bool RealizationsUpToDate();
+  void CorrelationGraphClick(bool output);
   void IndicatorClick(Indicator which);
   // Shows the reading, or when there is none, says why and leaves its label empty.
   void ShowCorrelation(const std::optional<double>& reading, Indicator which, int lag, double tau);

@@ -1,0 +1,381 @@
+// The correlation-function graphs driven from the bench's menu: the run they start, both
+// methods on both sides, the chart they leave in the analysis window, and what they do with
+// a flat or an unusable curve.
+#include "instruments/CorrelationGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/Diagramincreaseunit.h"
+#include "app/Editfloatunit.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "chart/Diagram.h"
+#include "chart/Keeper.h"
+#include "instruments/CorrelationFunction.h"
+#include "instruments/Unitkor.h"
+#include "model/Fft0unit.h"
+#include "model/Run.h"
+#include "model/SampleStore.h"
+#include "model/Unitgenerator.h"
+#include "model/Unitturn.h"
+#include "platform/Canvas.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/ModalScript.h"
+
+namespace {
+
+constexpr double Pi = 3.141592653589793;
+
+std::string S(const QString& q) {
+  return q.toStdString();
+}
+
+// What the window showed while it was open.
+struct Seen {
+  std::string caption, title, nameX, nameY;
+  double limitXmin = 0, limitXmax = 0, limitYmin = 0, limitYmax = 0;
+  double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+  double initXmin = 0, initXmax = 0, initYmin = 0, initYmax = 0;
+  int count = 0;
+  double seriesXmax = 0;
+  Symmetry symmetry = Symmetry::None;
+  TColor color = 0;
+  bool shown = false, lineEnabled = false, sharesWorkRe = false;
+  std::vector<std::string> texts;  // every text of a redraw, and the cursor readout
+  int blueSegments = 0;
+};
+
+Seen Capture(TDiagramIncrease& w) {
+  TDiagram& d = *w.Diagram1;
+  TKeeper& base = *d.GetKeeper(0);
+  Seen s;
+  s.caption = S(w.windowTitle());
+  s.title = S(d.GetNameDiagram());
+  s.nameX = S(d.GetNameX());
+  s.nameY = S(d.GetNameY());
+  s.limitXmin = d.GetLimitXmin();
+  s.limitXmax = d.GetLimitXmax();
+  s.limitYmin = d.GetLimitYmin();
+  s.limitYmax = d.GetLimitYmax();
+  s.xmin = d.GetXmin();
+  s.xmax = d.GetXmax();
+  s.ymin = d.GetYmin();
+  s.ymax = d.GetYmax();
+  s.initXmin = w.InitXmin;
+  s.initXmax = w.InitXmax;
+  s.initYmin = w.InitYmin;
+  s.initYmax = w.InitYmax;
+  s.count = base.GetCount();
+  s.seriesXmax = base.GetXmax();
+  s.symmetry = base.GetSymmetry();
+  s.color = base.GetColor();
+  s.shown = base.IsShown();
+  s.lineEnabled = d.IsLineEnabled();
+  // Bound to WorkRe itself: a change there shows in the series at once.
+  const double kept = SampleStore::WorkRe[3];
+  SampleStore::WorkRe[3] = 12345.0;
+  s.sharesWorkRe = base.GetSample(3) == 12345.0;
+  SampleStore::WorkRe[3] = kept;
+
+  std::vector<CanvasCall> log;
+  d.Canvas()->SetRecorder(&log);
+  d.ShowDiagram();
+  d.Canvas()->SetRecorder(nullptr);
+  for (const CanvasCall& c : log) {
+    if (c.op == "TextOut") s.texts.push_back(S(c.text));
+    if (c.op == "LineTo" && c.pen.Color == 0xFF0000) ++s.blueSegments;
+  }
+  // The cursor readout in the middle of the net.
+  const QPoint middle((d.Get_xb_net() + d.Get_xe_net()) / 2, (d.Get_yb_net() + d.Get_ye_net()) / 2);
+  QMouseEvent move(QEvent::MouseMove, middle, d.mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&d, &move);
+  s.texts.push_back(S(w.Panel2->text()));
+  return s;
+}
+
+void ExpectNoNanOrInf(const Seen& s) {
+  for (const std::string& t : s.texts) {
+    std::string lower;
+    for (char c : t) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(lower.find("nan"), std::string::npos) << t;
+    EXPECT_EQ(lower.find("inf"), std::string::npos) << t;
+  }
+}
+
+class KfGraph : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (Form1 != nullptr) return;
+    ShowSplashAtStart = false;
+    CreateStartupWindows();
+    Form1->resize(1008, 656);
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
+    Form1->FormPaint();
+  }
+
+  void SetUp() override {
+    model::SampleCount = 65536;
+    FormGenerator->SamplingPeriod = 0.005;
+    FormGenerator->ComboBox1->setCurrentIndex(model::KindOff);
+    FormGenerator->EditFloatM->SetVal(0);
+    FormGenerator->EditFloatA->SetVal(1);
+    FormGenerator->EditFloatFr->SetVal(1);
+    FormGenerator->EditFloatD->SetVal(1);
+    FormKor->EditFloatTau->SetVal(0);
+    FormKorOut->EditFloatTau->SetVal(0);
+    FormTurn->RadioButton1->setChecked(true);
+    FFT0Form->SetIndicator();
+    Form1->SetPanelText(1, RunStateReady);
+    std::memset(SampleStore::InputSamples, 0, sizeof SampleStore::InputSamples);
+    std::memset(SampleStore::OutputSamples, 0, sizeof SampleStore::OutputSamples);
+    BenchReadings::CorrScaleIn = BenchReadings::CorrScaleOut = 0;
+    BenchReadings::InputMean = BenchReadings::OutputMean = 0;
+  }
+
+  void Generator(int kind) {
+    FormGenerator->ComboBox1->setCurrentIndex(kind);
+    Form1->SetPanelText(1, RunStateChanged);
+  }
+  void Direct() { FormTurn->RadioButton2->setChecked(true); }
+
+  // Chooses the menu item and looks at the window it opens, then closes it.
+  static Seen Open(QAction* item) {
+    Seen seen;
+    ModalScript script;
+    script.Then([&seen](QDialog& d) {
+      EXPECT_EQ(&d, DiagramIncreaseAnalysis);
+      seen = Capture(*DiagramIncreaseAnalysis);
+      QTest::mouseClick(DiagramIncreaseAnalysis->SpeedButtonClose, Qt::LeftButton);
+    });
+    EXPECT_TRUE(item->isEnabled());
+    item->trigger();
+    EXPECT_EQ(script.shown(), 1);
+    return seen;
+  }
+};
+
+// The chart's y range comes from the curve alone, clamped to the limits +-2 K[0].
+void ExpectYRangeOfTheCurve(const Seen& s, int lags) {
+  double lo = SampleStore::WorkRe[0], hi = lo;
+  for (int j = 0; j < lags; ++j) {
+    lo = std::min(lo, SampleStore::WorkRe[j]);
+    hi = std::max(hi, SampleStore::WorkRe[j]);
+  }
+  EXPECT_EQ(s.ymin, std::max(lo, s.limitYmin));
+  EXPECT_EQ(s.ymax, std::min(hi, s.limitYmax));
+}
+
+}  // namespace
+
+TEST_F(KfGraph, InputByFftWithTheDefaultsRunsTheModelAndShowsAnEvenBlueCurve) {
+  model::SampleCount = 262144;
+  Generator(model::KindGaussianNoise);
+  FFT0Form->setWindowTitle("БПФ");
+  const Seen s = Open(Form1->N42);
+
+  EXPECT_EQ(S(Form1->RunState()), "Готово");  // the stale model was run first
+  EXPECT_FALSE(Form1->LabelKorIn->text().isEmpty());
+  // Both transforms went through the FFT window, its progress shown.
+  EXPECT_EQ(S(FFT0Form->windowTitle()), "БПФ: 262144");
+  EXPECT_EQ(FFT0Form->RealPart, SampleStore::WorkRe);
+  EXPECT_FALSE(FFT0Form->isVisible());
+
+  EXPECT_EQ(s.caption, "Корреляционная функция на входе");
+  EXPECT_EQ(s.title, "Корреляционная функция на входе");
+  EXPECT_EQ(s.nameX, "\u0422,мс");  // Cyrillic Т
+  EXPECT_EQ(s.nameY, "Rвх(\u0422),мкВт");
+  EXPECT_EQ(s.count, instruments::FftLagCount);
+  EXPECT_TRUE(s.sharesWorkRe);
+  EXPECT_DOUBLE_EQ(s.seriesXmax, 49.995);
+  EXPECT_DOUBLE_EQ(s.limitXmin, -49.995);
+  EXPECT_DOUBLE_EQ(s.limitXmax, 49.995);
+  const double k0 = SampleStore::WorkRe[0];
+  EXPECT_EQ(s.limitYmin, -2 * k0);
+  EXPECT_EQ(s.limitYmax, 2 * k0);
+  EXPECT_DOUBLE_EQ(s.xmin, -0.49995);  // noise: a hundredth of the lags in view
+  EXPECT_DOUBLE_EQ(s.xmax, 0.49995);
+  ExpectYRangeOfTheCurve(s, instruments::FftLagCount);
+  EXPECT_EQ(s.initXmin, s.xmin);
+  EXPECT_EQ(s.initXmax, s.xmax);
+  EXPECT_EQ(s.initYmin, s.ymin);
+  EXPECT_EQ(s.initYmax, s.ymax);
+  EXPECT_EQ(s.symmetry, Symmetry::Even);
+  EXPECT_EQ(s.color, TColor(0xFF0000));
+  EXPECT_TRUE(s.shown);
+  EXPECT_TRUE(s.lineEnabled);
+  EXPECT_GT(s.blueSegments, 0);
+  ExpectNoNanOrInf(s);
+
+  // K[0] is the mean square deviation about the sample mean (the generator's 0 aside).
+  const int n = model::SampleCount;
+  double mean = 0;
+  for (int i = 0; i < n; ++i) mean += SampleStore::InputSamples[i];
+  mean /= n;
+  double square = 0;
+  for (int i = 0; i < n; ++i)
+    square += (SampleStore::InputSamples[i] - mean) * (SampleStore::InputSamples[i] - mean);
+  EXPECT_NEAR(k0, square / n, 1e-10);
+  EXPECT_NEAR(k0, 1.0, 5 * std::sqrt(2.0 / n));  // the generator's unit deviation
+
+  // Closed: the curve no longer mirrors, so a later graph from x = 0 shows nothing left of 0.
+  TKeeper& base = *DiagramIncreaseAnalysis->Diagram1->GetKeeper(0);
+  EXPECT_EQ(base.GetSymmetry(), Symmetry::None);
+  GraphSetup later;
+  later.title = QStringLiteral("Характеристика");
+  later.bind = [](TDiagram&, TKeeper& b) {
+    b.SetFunction([](double x) { return 1 + x; }, 50, 0, 5);
+  };
+  later.ranges = [](TDiagram& c) { c.SetRangeX(-5, 5); };
+  ModalScript script;
+  script.Then([](QDialog& d) {
+    TKeeper& b = *DiagramIncreaseAnalysis->Diagram1->GetKeeper(0);
+    EXPECT_EQ(b.GetValue(-2.5), 0.0);
+    EXPECT_EQ(b.GetValue(2.5), 3.5);
+    d.reject();
+  });
+  ShowGraph(*DiagramIncreaseAnalysis, later);
+}
+
+TEST_F(KfGraph, HarmonicOnBothSidesByBothMethodsIsHalfTheCosine) {
+  Generator(model::KindHarmonic);  // A = 1, f = 1 kHz, circuit 1 passes x >= 0 unchanged
+  const int n = model::SampleCount;
+  const double T = 0.005;
+
+  // FFT, output: 0.9 of the lags as x limits, a tenth in view for a harmonic.
+  Seen s = Open(Form1->N43);
+  EXPECT_EQ(s.caption, "Корреляционная функция на выходе");
+  EXPECT_EQ(s.nameY, "Rвых(\u0422),мкВт");
+  EXPECT_DOUBLE_EQ(s.limitXmin, -44.9955);
+  EXPECT_DOUBLE_EQ(s.limitXmax, 44.9955);
+  EXPECT_DOUBLE_EQ(s.xmin, -4.9995);
+  EXPECT_DOUBLE_EQ(s.xmax, 4.9995);
+  ExpectNoNanOrInf(s);
+
+  // FFT, input: about cos/2; the circular sum pairs j samples across the ends, so the error
+  // bound grows with j / (N - j).
+  s = Open(Form1->N42);
+  EXPECT_DOUBLE_EQ(s.limitXmax, 49.995);
+  for (int j = 0; j <= 2000; j += 13)
+    ASSERT_NEAR(SampleStore::WorkRe[j], 0.5 * std::cos(2 * Pi * j * T), 0.005 + double(j) / (n - j))
+        << j;
+
+  // Direct, input: 2000 lags, with the early stop; the same values as the plain loop.
+  Direct();
+  s = Open(Form1->N42);
+  EXPECT_EQ(s.count, instruments::DirectLagCountIn);
+  EXPECT_DOUBLE_EQ(s.seriesXmax, 9.995);
+  EXPECT_DOUBLE_EQ(s.limitXmax, 9.995);
+  EXPECT_DOUBLE_EQ(s.xmax, 0.9995);
+  ExpectYRangeOfTheCurve(s, instruments::DirectLagCountIn);
+  ExpectNoNanOrInf(s);
+  std::vector<double> plain(instruments::DirectLagCountIn);
+  instruments::DirectCorrelationEarlyStopPlain(SampleStore::InputSamples, n,
+                                               BenchReadings::InputMean,
+                                               instruments::DirectLagCountIn, plain.data());
+  for (int j = 0; j < instruments::DirectLagCountIn; ++j) {
+    ASSERT_EQ(SampleStore::WorkRe[j], plain[j]) << j;
+    ASSERT_NEAR(SampleStore::WorkRe[j], 0.5 * std::cos(2 * Pi * j * T), 0.01) << j;
+  }
+
+  // Direct, output: 5000 lags, full sums about the output's mean.
+  s = Open(Form1->N43);
+  EXPECT_EQ(s.count, instruments::DirectLagCountOut);
+  EXPECT_DOUBLE_EQ(s.seriesXmax, 24.995);
+  EXPECT_DOUBLE_EQ(s.limitXmax, 0.9 * 24.995);
+  EXPECT_DOUBLE_EQ(s.xmax, 2.4995);
+  ExpectNoNanOrInf(s);
+  plain.resize(instruments::DirectLagCountOut);
+  instruments::DirectCorrelationFullPlain(SampleStore::OutputSamples, n, BenchReadings::OutputMean,
+                                          instruments::DirectLagCountOut, plain.data());
+  for (int j = 0; j < instruments::DirectLagCountOut; ++j)
+    ASSERT_EQ(SampleStore::WorkRe[j], plain[j]) << j;
+}
+
+TEST_F(KfGraph, FlatZeroCurveTakesTheLimitsMinusOneToOne) {
+  // A graph with other limits first: a flat curve must not keep them.
+  Generator(model::KindHarmonic);
+  FormGenerator->EditFloatA->SetVal(5);
+  Seen s = Open(Form1->N42);
+  EXPECT_NEAR(s.limitYmax, 25.0, 0.5);
+
+  // Before any run: zero samples and scale factors 0, by both methods.
+  for (bool direct : {false, true}) {
+    SetUp();
+    if (direct) Direct();
+    for (QAction* item : {Form1->N42, Form1->N43}) {
+      s = Open(item);
+      for (int j = 0; j < s.count; ++j) ASSERT_EQ(SampleStore::WorkRe[j], 0.0) << j;
+      EXPECT_EQ(s.limitYmin, -1.0);
+      EXPECT_EQ(s.limitYmax, 1.0);
+      EXPECT_GE(s.ymin, -1.0);
+      EXPECT_LE(s.ymax, 1.0);
+      EXPECT_GT(s.blueSegments, 0);
+      ExpectNoNanOrInf(s);
+    }
+  }
+
+  // The generator off at a mean of 5 mV: a constant input and output.
+  SetUp();
+  FormGenerator->EditFloatM->SetVal(5);
+  Generator(model::KindOff);
+  for (bool direct : {false, true}) {
+    if (direct) Direct();
+    for (QAction* item : {Form1->N42, Form1->N43}) {
+      s = Open(item);
+      EXPECT_EQ(SampleStore::WorkRe[0], 0.0);
+      EXPECT_EQ(s.limitYmin, -1.0);
+      EXPECT_EQ(s.limitYmax, 1.0);
+      ExpectNoNanOrInf(s);
+    }
+  }
+}
+
+TEST_F(KfGraph, HiddenHistogramLawDoesNotStretchTheYRange) {
+  // A law overlay left by a histogram: series 1, a density far above the correlation.
+  TDiagram& chart = *DiagramIncreaseAnalysis->Diagram1;
+  TKeeper* law = chart.GetKeeper(1);
+  if (law == nullptr) law = chart.PNewKeeper();
+  ASSERT_NE(law, nullptr);
+  law->SetFunction([](double x) { return 400.0 * std::exp(-x * x); }, 1000, -50, 50);
+  law->Show();
+
+  Generator(model::KindGaussianNoise);
+  const Seen s = Open(Form1->N42);
+  EXPECT_FALSE(law->IsShown());
+  ExpectYRangeOfTheCurve(s, instruments::FftLagCount);
+  EXPECT_LT(s.ymax, 3.0);
+}
+
+TEST_F(KfGraph, ACurveTooLargeForDoublesIsNotShown) {
+  // Output samples whose squares overflow: a message, no window, the chart as it was.
+  for (int i = 0; i < model::SampleCount; ++i)
+    SampleStore::OutputSamples[i] = (i % 2 ? 1e200 : -1e200);
+  BenchReadings::CorrScaleOut = 1;
+  const double before = DiagramIncreaseAnalysis->Diagram1->GetLimitYmax();
+  for (bool direct : {false, true}) {
+    FormTurn->RadioButton2->setChecked(direct);
+    MessageRecorder messages;
+    ModalScript script;  // no window expected
+    Form1->N43->trigger();
+    EXPECT_EQ(script.shown(), 0);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0],
+              "Корреляционная функция на выходе: значения не выражаются конечными числами "
+              "(отсчёты сигнала слишком велики). График не построен.");
+    EXPECT_EQ(DiagramIncreaseAnalysis->Diagram1->GetLimitYmax(), before);
+  }
+}
