@@ -1,5 +1,6 @@
 // The laboratory bench: application start-up.
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -10,6 +11,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "platform/MessageBox.h"
+#include "platform/SignalQuit.h"
 #include "platform/Window.h"
 
 int main(int argc, char* argv[]) {
@@ -25,10 +27,15 @@ int main(int argc, char* argv[]) {
   }
 
   QApplication app(argc, argv);
+  // SIGTERM (a session's logout) and SIGINT end the program as its exit command does.
+  platform::SignalQuit signalQuit(platform::QuitGracefully);
   // The toolkit takes the user's locale at start; number texts of the C runtime must keep
   // the point whatever the desktop language (the program puts the comma in itself).
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationDisplayName(QString::fromUtf8(BenchTitle));
+  // The installed desktop entry and icon (labbench.desktop, the hicolor theme's labbench).
+  QGuiApplication::setDesktopFileName(QStringLiteral("labbench"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("labbench")));
 
   // Standard buttons and dialogs of the toolkit in Russian.
   QTranslator qtbase;
