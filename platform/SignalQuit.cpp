@@ -1,13 +1,13 @@
 #include "platform/SignalQuit.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <cerrno>
 #include <csignal>
 #include <iterator>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <utility>
 
 namespace platform {

@@ -59,7 +59,9 @@ TEST(SignalQuit, SignalsReachTheLoopInBatchesAndHandlersComeBack) {
     EXPECT_EQ(calls, 1);
 
     // A second instance installs nothing, and its end leaves the first one working.
-    { EXPECT_FALSE(platform::SignalQuit([] {}).installed()); }
+    {
+      EXPECT_FALSE(platform::SignalQuit([] {}).installed());
+    }
     std::raise(SIGINT);
     EXPECT_TRUE(QTest::qWaitFor([&] { return calls == 2; }, 2000));
   }
