@@ -26,8 +26,10 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
+  // SIGTERM (a session's logout) and SIGINT end the program as its exit command does; one
+  // that comes while the toolkit starts waits until the handler is in place.
+  platform::SignalQuit::HoldSignals();
   QApplication app(argc, argv);
-  // SIGTERM (a session's logout) and SIGINT end the program as its exit command does.
   platform::SignalQuit signalQuit(platform::QuitGracefully);
   // The toolkit takes the user's locale at start; number texts of the C runtime must keep
   // the point whatever the desktop language (the program puts the comma in itself).

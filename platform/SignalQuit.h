@@ -23,6 +23,11 @@ class SignalQuit : public QObject {
 
   bool installed() const { return readFd_ != -1; }
 
+  // Blocks SIGTERM and SIGINT in the calling thread and the threads it starts later, until a
+  // SignalQuit is made: a signal that comes while the toolkit starts up waits, and is then
+  // handled like any other.
+  static void HoldSignals();
+
  private:
   void Drain();
 
@@ -34,7 +39,7 @@ class SignalQuit : public QObject {
 // The graceful quit: ends every running event loop with code 0 (modal windows included, and
 // any modal window a handler opens afterwards returns at once), then closes the modal windows
 // from the innermost outwards and the other top-level windows; a window that refuses to close
-// is hidden.
+// is hidden. Called before the application's loop has started, it ends that loop at its start.
 void QuitGracefully();
 
 }  // namespace platform

@@ -1,4 +1,5 @@
-// drawassets: draws the stored pictures of the bench and writes them as JPEG files.
+// drawassets: draws the stored pictures of the bench and writes them as JPEG files, and the
+// program's icon as PNG files.
 //   drawassets <folder>                  bench.jpg, circuit1..8.jpg, hello.jpg and the icon
 //                                        labbench-<size>.png at every size of IconSizes
 //   drawassets <folder> --overlay <png>  also the bench with its hot-spots marked

@@ -75,6 +75,20 @@ TEST(SignalQuit, SignalsReachTheLoopInBatchesAndHandlersComeBack) {
   EXPECT_TRUE(again.installed());
 }
 
+TEST(SignalQuit, ASignalHeldBackDuringStartUpIsHandledOnceInstalled) {
+  DefaultSignals restore;
+  // With the default action still in place, a held SIGTERM must not end this process.
+  platform::SignalQuit::HoldSignals();
+  std::raise(SIGTERM);
+  int calls = 0;
+  platform::SignalQuit quit([&] { ++calls; });
+  ASSERT_TRUE(quit.installed());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return calls == 1; }, 2000));
+  // No longer held: the next one arrives as well.
+  std::raise(SIGINT);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return calls == 2; }, 2000));
+}
+
 TEST(SignalQuit, GracefulQuitUnwindsNestedModalWindows) {
   DefaultSignals restore;
   platform::SignalQuit quit(platform::QuitGracefully);
@@ -123,4 +137,21 @@ TEST(SignalQuit, GracefulQuitUnwindsNestedModalWindows) {
   EXPECT_FALSE(main.isVisible());
   EXPECT_FALSE(stubborn.isVisible());
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(SignalQuit, GracefulQuitBeforeTheApplicationLoopEndsItToo) {
+  DefaultSignals restore;
+  platform::SignalQuit quit(platform::QuitGracefully);
+  ASSERT_TRUE(quit.installed());
+  // A message box during start-up, before the application's loop runs, sees the signal.
+  QMessageBox box(QMessageBox::NoIcon, "t", "x", QMessageBox::Ok);
+  QTimer::singleShot(0, &box, [] { std::raise(SIGTERM); });
+  box.exec();
+  EXPECT_FALSE(box.isVisible());
+
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+  watchdog.start(5000);
+  EXPECT_EQ(QApplication::exec(), 0);
 }
