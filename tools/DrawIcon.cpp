@@ -52,7 +52,7 @@ QImage DrawIcon(int size) {
   p.fillPath(shape, bg);
 
   // The plotting area inside the tile.
-  const double inset = size >= 32 ? std::round(34 * k) : std::round(3 * k * 256 / size);
+  const double inset = size >= 32 ? std::round(34 * k) : 3;
   const QRectF area = tile.adjusted(inset, inset, -inset, -inset);
   const double cx = area.center().x(), cy = area.center().y();
   const double half = area.width() / 2;
