@@ -6,11 +6,11 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := build-essential cmake g++ qt6-base-dev qt6-translations-l10n libjpeg-dev \
             libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev fonts-liberation \
             fonts-dejavu-core xvfb xauth xdotool imagemagick ccache clang-format \
-            pkg-config jwm x11-utils libxcb1-dev
+            pkg-config jwm x11-utils libxcb1-dev dpkg-dev file desktop-file-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=
 
-.PHONY: run test setup configure build bench clean format check-format
+.PHONY: run test setup configure build bench package clean format check-format
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -44,6 +44,11 @@ build: configure
 
 bench: build
 	$(BUILD)/labbench_bench
+
+# The Debian package build/labbench_<version>-<release>_<arch>.deb (CPack; the run-time
+# dependencies come from dpkg-shlibdeps, hence dpkg-dev and file among the PACKAGES).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

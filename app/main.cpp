@@ -1,5 +1,6 @@
 // The laboratory bench: application start-up.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <exception>
 
@@ -7,6 +8,7 @@
 #include "app/Unit1.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
+#include "platform/SignalQuit.h"
 #include "platform/Window.h"
 
 int main(int argc, char* argv[]) {
@@ -21,9 +23,17 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
+  // SIGTERM (a session's logout) and SIGINT end the program as its exit command does; one
+  // that comes while the toolkit starts waits until the handler is in place.
+  platform::SignalQuit::HoldSignals();
   // Its notify() ends a command that throws with a message, never the program.
   platform::Application app(argc, argv);
+  platform::SignalQuit signalQuit(platform::QuitGracefully);
   SetUpApplication();
+  // The installed desktop entry and icon (labbench.desktop, the hicolor theme's labbench).
+  QGuiApplication::setDesktopFileName(QStringLiteral("labbench"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("labbench")));
+
   platform::InstallMessageBox();
   try {
     CreateStartupWindows();

@@ -6,6 +6,7 @@ lab_ui_sources(
   Window.cpp
   Jpeg.cpp
   Forms.cpp
+  SignalQuit.cpp
 )
 # Drawing: canvas and picture, the image control, clipboard, bitmap files, save dialog.
 lab_ui_sources(

@@ -1,5 +1,5 @@
 #pragma once
-// The bench schematic (952 x 477) and the title card (400 x 300).
+// The bench schematic (952 x 477), the title card (400 x 300) and the program's icon.
 #include <QImage>
 
 namespace drawassets {
@@ -11,5 +11,11 @@ QImage DrawBench();
 QImage BenchOverlay(const QImage& bench);
 
 QImage DrawTitleCard();
+
+// The icon at size x size pixels, with a transparent background around its tile.
+QImage DrawIcon(int size);
+
+// The sizes the icon is stored at (hicolor theme folders <size>x<size>).
+inline constexpr int IconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 }  // namespace drawassets

@@ -4,6 +4,7 @@ lab_tool_sources(
   DrawKit.cpp
   DrawBench.cpp
   DrawTitle.cpp
+  DrawIcon.cpp
   DrawCircuits.cpp
   JpegWrite.cpp
 )

@@ -1,8 +1,11 @@
-// drawassets: draws the stored pictures of the bench and writes them as JPEG files.
-//   drawassets <folder>                  bench.jpg, circuit1..8.jpg, hello.jpg
+// drawassets: draws the stored pictures of the bench and writes them as JPEG files, and the
+// program's icon as PNG files.
+//   drawassets <folder>                  bench.jpg, circuit1..8.jpg, hello.jpg and the icon
+//                                        labbench-<size>.png at every size of IconSizes
 //   drawassets <folder> --overlay <png>  also the bench with its hot-spots marked
 // The output depends only on this program and the font files, so a rerun gives the same
 // bytes.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -17,6 +20,19 @@ namespace {
 
 constexpr int Quality = 92;
 
+bool WriteBytes(const QDir& dir, const QString& name, const QImage& image,
+                const QByteArray& bytes) {
+  QFile file(dir.filePath(name));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    std::fprintf(stderr, "drawassets: cannot write %s: %s\n", qPrintable(file.fileName()),
+                 qPrintable(file.errorString()));
+    return false;
+  }
+  std::printf("%s  %dx%d  %lld bytes\n", qPrintable(file.fileName()), image.width(), image.height(),
+              static_cast<long long>(bytes.size()));
+  return true;
+}
+
 bool Write(const QDir& dir, const QString& name, const QImage& image) {
   QString why;
   const QByteArray jpeg = drawassets::EncodeJpeg(image, Quality, &why);
@@ -24,15 +40,20 @@ bool Write(const QDir& dir, const QString& name, const QImage& image) {
     std::fprintf(stderr, "drawassets: %s: %s\n", qPrintable(name), qPrintable(why));
     return false;
   }
-  QFile file(dir.filePath(name));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(jpeg) != jpeg.size()) {
-    std::fprintf(stderr, "drawassets: cannot write %s: %s\n", qPrintable(file.fileName()),
-                 qPrintable(file.errorString()));
+  return WriteBytes(dir, name, image, jpeg);
+}
+
+// The icon keeps its transparency, so it is stored as PNG (no text chunks: same bytes on
+// every run).
+bool WritePng(const QDir& dir, const QString& name, const QImage& image) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) {
+    std::fprintf(stderr, "drawassets: %s: cannot encode PNG\n", qPrintable(name));
     return false;
   }
-  std::printf("%s  %dx%d  %lld bytes\n", qPrintable(file.fileName()), image.width(), image.height(),
-              static_cast<long long>(jpeg.size()));
-  return true;
+  return WriteBytes(dir, name, image, png);
 }
 
 }  // namespace
@@ -60,6 +81,9 @@ int main(int argc, char* argv[]) {
     ok = Write(dir, QStringLiteral("circuit%1.jpg").arg(page + 1), drawassets::DrawCircuit(page)) &&
          ok;
   ok = Write(dir, QStringLiteral("hello.jpg"), drawassets::DrawTitleCard()) && ok;
+  for (const int size : drawassets::IconSizes)
+    ok = WritePng(dir, QStringLiteral("labbench-%1.png").arg(size), drawassets::DrawIcon(size)) &&
+         ok;
 
   if (args.size() == 4) {
     if (!drawassets::BenchOverlay(bench).save(args[3], "PNG")) {
