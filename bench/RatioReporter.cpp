@@ -37,9 +37,11 @@ void Reporter::Finalize() {
     if (base == variants.end() || base->second <= 0) continue;
     for (const auto& [variant, t] : variants) {
       if (variant == ref->second) continue;
-      std::printf("  %-28s %-10s %-12s / %-10s = %.4f  (%.0fx faster)\n", key.group.c_str(),
-                  key.arg.c_str(), variant.c_str(), ref->second.c_str(), t / base->second,
-                  base->second / t);
+      const double ratio = t / base->second;
+      std::printf("  %-28s %-10s %-12s / %-10s = %.4f  (%.*fx %s)\n", key.group.c_str(),
+                  key.arg.c_str(), variant.c_str(), ref->second.c_str(), ratio,
+                  ratio < 0.1 || ratio > 10 ? 0 : 1, ratio <= 1 ? 1 / ratio : ratio,
+                  ratio <= 1 ? "faster" : "slower");
     }
   }
   std::fflush(stdout);
