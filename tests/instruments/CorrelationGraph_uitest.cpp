@@ -13,13 +13,11 @@
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/Diagramincreaseunit.h"
 #include "app/Editfloatunit.h"
-#include "app/Startup.h"
 #include "app/Unit1.h"
 #include "chart/Diagram.h"
 #include "chart/Keeper.h"
@@ -31,6 +29,7 @@
 #include "model/Unitgenerator.h"
 #include "model/Unitturn.h"
 #include "platform/Canvas.h"
+#include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
 
@@ -115,33 +114,12 @@ void ExpectNoNanOrInf(const Seen& s) {
   }
 }
 
-class KfGraph : public ::testing::Test {
+class KfGraph : public graphtest::GraphBench {
  protected:
-  static void SetUpTestSuite() {
-    if (Form1 != nullptr) return;
-    ShowSplashAtStart = false;
-    CreateStartupWindows();
-    Form1->resize(1008, 656);
-    Form1->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
-    Form1->FormPaint();
-  }
-
   void SetUp() override {
-    model::SampleCount = 65536;
-    FormGenerator->SamplingPeriod = 0.005;
-    FormGenerator->ComboBox1->setCurrentIndex(model::KindOff);
-    FormGenerator->EditFloatM->SetVal(0);
-    FormGenerator->EditFloatA->SetVal(1);
-    FormGenerator->EditFloatFr->SetVal(1);
-    FormGenerator->EditFloatD->SetVal(1);
-    FormKor->EditFloatTau->SetVal(0);
-    FormKorOut->EditFloatTau->SetVal(0);
+    GraphBench::SetUp();
     FormTurn->RadioButton1->setChecked(true);
     FFT0Form->SetIndicator();
-    Form1->SetPanelText(1, RunStateReady);
-    std::memset(SampleStore::InputSamples, 0, sizeof SampleStore::InputSamples);
-    std::memset(SampleStore::OutputSamples, 0, sizeof SampleStore::OutputSamples);
     BenchReadings::CorrScaleIn = BenchReadings::CorrScaleOut = 0;
     BenchReadings::InputMean = BenchReadings::OutputMean = 0;
   }
