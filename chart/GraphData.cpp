@@ -19,12 +19,13 @@ bool Periodic(const TKeeper& k) {
   return k.GetPeriod() > 0 && (t == GraphType::AnalogPeriodic || t == GraphType::RadioPeriodic);
 }
 
-// x as the decimal of 15 significant digits nearest to it when that decimal lies within two
-// units in the last place of x; otherwise x itself.
+// x as the decimal of at most 12 significant digits nearest to it, when that decimal lies
+// within two units in the last place of x; otherwise x itself. (A computed place, such as a
+// bin centre, is nearly never that close to so short a decimal, so it is left as it is.)
 double TidyPlace(double x) {
   char buf[40];
   const std::to_chars_result r =
-      std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
+      std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 12);
   double d = x;
   std::from_chars(buf, r.ptr, d);
   const double inf = std::numeric_limits<double>::infinity();

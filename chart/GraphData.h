@@ -28,8 +28,8 @@ struct SeriesRows {
 // sample a millionth of its step beyond an end counts as on it):
 // - a series drawn sample by sample (bars, stems) and a curve bound to an array: its own
 //   samples, sample i at xmin + i*(xmax - xmin)/(n - 1) (extended precision, rounded once,
-//   and taken as the decimal of 15 significant digits within two units in the last place
-//   of it, when there is one: 3*0,005 is 0,015, not 0,015000000000000001), and with a
+//   and taken as the decimal of at most 12 significant digits within two units in the last
+//   place of it, when there is one: 3*0,005 is 0,015, not 0,015000000000000001), and with a
 //   symmetry the mirrored samples left of xmin as the chart shows them (negated for odd
 //   symmetry);
 // - a curve bound to a function: the function at the pixel columns of the plot area, where

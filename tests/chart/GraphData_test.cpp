@@ -156,6 +156,14 @@ TEST(GraphData, ArraySamplesInsideTheVisibleRangeEndsIncluded) {
   const SeriesRows six = RowsOf(sixths, View(0, 1));
   ASSERT_EQ(six.x.size(), 7u);
   for (int i = 0; i < 7; ++i) EXPECT_EQ(six.x[i], static_cast<double>(i / 6.0L)) << i;
+  // Nor do the ends of computed bins: the first bin centre is the series' own xmin.
+  const double a = -4.976969227207362;
+  TKeeper bins;
+  bins.SetArray(zeros.data(), 99, a, -a);
+  const SeriesRows b = RowsOf(bins, View(a, -a));
+  ASSERT_EQ(b.x.size(), 99u);
+  EXPECT_EQ(b.x.front(), a);
+  EXPECT_EQ(b.x.back(), -a);
   // A view beside the series has no rows; an unbound series none at all.
   EXPECT_TRUE(RowsOf(k, View(10, 20)).x.empty());
   EXPECT_TRUE(RowsOf(TKeeper(), View(-1, 1)).x.empty());
