@@ -2,9 +2,9 @@
 // TDiagramIncrease: the chart viewer window in which every graph of the bench is shown. It
 // hosts one chart, Diagram1, with a tool bar and a menu for the measuring cross-hair, the
 // limit up-downs at the net's edges, the return to the initial limits, saving the chart as
-// a bitmap file, copying it, saving its numbers for a spreadsheet and closing. The window computes
-// nothing itself: a graph command fills Diagram1, records the initial limits and shows the window
-// modally (ShowGraph below does this in the one order every command uses).
+// a bitmap file, copying it, saving its numbers for a spreadsheet and closing. The window
+// computes nothing itself: a graph command fills Diagram1, records the initial limits and
+// shows the window modally (ShowGraph below does this in the one order every command uses).
 #include <QDialog>
 #include <QString>
 #include <functional>

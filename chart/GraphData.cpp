@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <iterator>
 #include <limits>
 
 namespace chart {
