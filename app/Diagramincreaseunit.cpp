@@ -18,7 +18,13 @@
 #include "app/DiagramIncreaseRules.h"
 #include "app/Glyphs.h"
 #include "chart/Diagram.h"
+#include "chart/GraphData.h"
+#include "model/Messages.h"
+#include "platform/Cursor.h"
+#include "platform/FileNames.h"
+#include "platform/FileWrite.h"
 #include "platform/Modal.h"
+#include "platform/SaveDialog.h"
 #include "platform/Window.h"
 
 TDiagramIncrease* DiagramIncrease = nullptr;
@@ -125,6 +131,8 @@ void TDiagramIncrease::BuildMenu() {
              &TDiagramIncrease::SpeedButtonBmpClick);
   NCopy = add(chart, "NCopy", "Копировать в буфер обмена", Glyph::Copy,
               &TDiagramIncrease::SpeedButtonCopyClick);
+  NSaveData = add(chart, "NSaveData", "Сохранить данные...", Glyph::SaveData,
+                  &TDiagramIncrease::NSaveDataClick);
 }
 
 void TDiagramIncrease::BuildToolBar() {
@@ -404,6 +412,54 @@ void TDiagramIncrease::SpeedButtonBmpClick() {
 
 void TDiagramIncrease::SpeedButtonCopyClick() {
   Diagram1->CopyToClipboard();
+}
+
+void TDiagramIncrease::NSaveDataClick() {
+  platform::SaveFileRequest request;
+  request.filter = QStringLiteral("Таблицы CSV (*.csv)|*.csv");
+  request.defaultExt = QStringLiteral("csv");
+  request.initialName =
+      QString::fromStdString(chart::DataFileName(Diagram1->GetNameDiagram().toStdString()));
+  request.overwritePrompt = true;
+  QString name;
+  switch (platform::AskSaveFileName(this, request, &name)) {
+    case platform::SaveFileOutcome::Unavailable:
+      lab::ShowMessage(DiagramSaveNoMemoryMessage);
+      return;
+    case platform::SaveFileOutcome::Cancelled:
+      return;
+    case platform::SaveFileOutcome::Chosen:
+      SaveDataFile(name);
+      return;
+  }
+}
+
+void TDiagramIncrease::SaveDataFile(const QString& FileName) {
+  QString name = FileName;
+  if (const auto message = platform::CorrectFileExt(name, QStringLiteral(".csv"))) {
+    lab::ShowMessage(message->toStdString());
+    // The corrected name is a file nobody was asked about yet.
+    if (!platform::MayReplaceFile(this, name)) return;
+  }
+  platform::SetScreenCursor(platform::ScreenCursor::HourGlass);
+  const TDiagram& d = *Diagram1;
+  chart::PlotMap view;
+  view.x0_out = d.Get_x0_out();
+  view.y0_out = d.Get_y0_out();
+  view.w_out = d.Get_w_out();
+  view.h_out = d.Get_h_out();
+  view.xmin = d.GetXmin();
+  view.xmax = d.GetXmax();
+  view.ymin = d.GetYmin();
+  view.ymax = d.GetYmax();
+  const std::string text =
+      chart::DataFileText(d.GetNameX().toStdString(), d.GetNameY().toStdString(),
+                          chart::ShownSeriesRows(*Diagram1->GetKeeper(0), view));
+  QString error;
+  const bool written = platform::WriteFileReplacing(
+      QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())), name, &error);
+  platform::SetScreenCursor(platform::ScreenCursor::Default);
+  if (!written) lab::ShowMessage(error.toStdString());
 }
 
 void TDiagramIncrease::SpeedButtonCloseClick() {

@@ -2,9 +2,9 @@
 // TDiagramIncrease: the chart viewer window in which every graph of the bench is shown. It
 // hosts one chart, Diagram1, with a tool bar and a menu for the measuring cross-hair, the
 // limit up-downs at the net's edges, the return to the initial limits, saving the chart as
-// a bitmap file, copying it and closing. The window computes nothing itself: a graph
-// command fills Diagram1, records the initial limits and shows the window modally
-// (ShowGraph below does this in the one order every command uses).
+// a bitmap file, copying it, saving its numbers for a spreadsheet and closing. The window
+// computes nothing itself: a graph command fills Diagram1, records the initial limits and
+// shows the window modally (ShowGraph below does this in the one order every command uses).
 #include <QDialog>
 #include <QString>
 #include <functional>
@@ -36,6 +36,7 @@ class TDiagramIncrease : public QDialog {
   QAction* NRetLimit;  // "Исходные пределы"
   QAction* NBmp;       // "Сохранить как рисунок"
   QAction* NCopy;      // "Копировать в буфер обмена"
+  QAction* NSaveData;  // "Сохранить данные...": the graph's numbers for a spreadsheet
 
   // ---- tool bar ----
   QToolBar* ToolBar1;
@@ -81,7 +82,16 @@ class TDiagramIncrease : public QDialog {
   void SpeedButtonRetLimClick();
   void SpeedButtonBmpClick();
   void SpeedButtonCopyClick();
+  // Asks for a file name (CSV, the chart title offered), then SaveDataFile.
+  void NSaveDataClick();
   void SpeedButtonCloseClick();
+
+  // Writes the numbers of every shown series inside the visible x range to a data file
+  // (see chart/GraphData). Another extension is corrected to ".csv" with a message, asking
+  // the overwrite question when the corrected file exists (declining writes nothing). The
+  // file is replaced only once written in full; a failure is reported in a message naming
+  // the file and the reason, and an existing file stays as it was.
+  void SaveDataFile(const QString& FileName);
 
   // Every way of closing ends here.
   void done(int result) override;

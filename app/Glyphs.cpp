@@ -172,6 +172,17 @@ void DrawSaveBitmap(QPainter& p) {
   DrawCurve(p, QRectF(6, 11.5, 8, 5), QColor(200, 40, 40));
 }
 
+void DrawSaveData(QPainter& p) {
+  // The diskette with a small table on its label.
+  DrawSave(p);
+  p.setPen(QPen(QColor(30, 120, 60), 1));
+  p.setBrush(QColor(225, 245, 230));
+  p.drawRect(QRectF(5, 10.5, 10, 7));
+  p.drawLine(QPointF(10, 10.5), QPointF(10, 17.5));
+  p.drawLine(QPointF(5, 12.8), QPointF(15, 12.8));
+  p.drawLine(QPointF(5, 15.2), QPointF(15, 15.2));
+}
+
 void DrawClose(QPainter& p) {
   // A window frame with its title bar and a red cross.
   p.setPen(QPen(QColor(60, 70, 90), 1.1));
@@ -215,6 +226,9 @@ void Draw(QPainter& p, Glyph glyph) {
       break;
     case Glyph::SaveBitmap:
       DrawSaveBitmap(p);
+      break;
+    case Glyph::SaveData:
+      DrawSaveData(p);
       break;
     case Glyph::Close:
       DrawClose(p);

@@ -16,6 +16,7 @@ enum class Glyph {
   RestoreLimits,   // a net with an arrow turning back
   SuspendDrawing,  // a graph struck through
   SaveBitmap,      // a diskette with a graph on its label
+  SaveData,        // a diskette with a table on its label
   Close,           // a window with a red cross
 };
 

@@ -3,6 +3,7 @@ lab_core_sources(
   Keeper.cpp
   DiagramGeometry.cpp
   SeriesDrawing.cpp
+  GraphData.cpp
 )
 lab_ui_sources(
   Diagram.cpp

@@ -1,9 +1,8 @@
 #include "platform/Bmp.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <cstdint>
+
+#include "platform/FileWrite.h"
 
 namespace platform {
 namespace {
@@ -15,21 +14,6 @@ void Put16(QByteArray& b, int at, std::uint16_t v) {
 
 void Put32(QByteArray& b, int at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-QString ReasonOf(const QSaveFile& file, const QString& fileName) {
-  const QFileInfo info(fileName);
-  switch (file.error()) {
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-      if (!info.absoluteDir().exists()) return QStringLiteral("папка не существует");
-      return QStringLiteral("нет права на запись или файл занят");
-    case QFileDevice::WriteError:
-    case QFileDevice::ResourceError:
-      return QStringLiteral("ошибка записи на диск (возможно, диск заполнен)");
-    default:
-      return file.errorString();
-  }
 }
 
 }  // namespace
@@ -68,23 +52,11 @@ QByteArray EncodeBmp24(const QImage& picture) {
 }
 
 bool WriteBmpFile(const QImage& picture, const QString& fileName, QString* error) {
-  const QString shown = QDir::toNativeSeparators(fileName);
-  auto fail = [&](const QString& reason) {
-    if (error != nullptr)
-      *error = QStringLiteral("Не удаётся записать файл %1: %2.").arg(shown, reason);
+  if (picture.isNull()) {
+    if (error != nullptr) *error = WriteFailureText(fileName, QStringLiteral("рисунок пуст"));
     return false;
-  };
-  if (picture.isNull()) return fail(QStringLiteral("рисунок пуст"));
-  const QByteArray bytes = EncodeBmp24(picture);
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return fail(ReasonOf(file, fileName));
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = ReasonOf(file, fileName);
-    file.cancelWriting();
-    return fail(reason);
   }
-  if (!file.commit()) return fail(ReasonOf(file, fileName));
-  return true;
+  return WriteFileReplacing(EncodeBmp24(picture), fileName, error);
 }
 
 }  // namespace platform

@@ -20,13 +20,17 @@ QString ChangeFileExt(const QString& name, const QString& ext) {
   return (at < 0 ? name : name.left(at)) + ext;
 }
 
-std::optional<QString> CorrectToBmpName(QString& name) {
-  const QString ext = ExtractFileExt(name).toLower();
-  if (ext == QLatin1String(".bmp")) return std::nullopt;
-  QString message = name + QStringLiteral(":\nФормат файлов ") + ext +
+std::optional<QString> CorrectFileExt(QString& name, const QString& ext) {
+  const QString own = ExtractFileExt(name).toLower();
+  if (own == ext) return std::nullopt;
+  QString message = name + QStringLiteral(":\nФормат файлов ") + own +
                     QStringLiteral(" не поддерживается.Произведена коррекция.");
-  name = ChangeFileExt(name, QStringLiteral(".bmp"));
+  name = ChangeFileExt(name, ext);
   return message;
+}
+
+std::optional<QString> CorrectToBmpName(QString& name) {
+  return CorrectFileExt(name, QStringLiteral(".bmp"));
 }
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 // File-name functions: the extension of a name and its replacement, and the correction of
-// a picture file name to the bitmap extension.
+// a file name to the extension of its format.
 #include <QString>
 #include <optional>
 
@@ -12,9 +12,13 @@ QString ExtractFileExt(const QString& name);
 // The name with its extension replaced by ext (appended when it has none).
 QString ChangeFileExt(const QString& name, const QString& ext);
 
-// A picture is always written as ".bmp". When the name's extension, compared in lower case,
-// is not ".bmp", the name gets ".bmp" and the result is the message that tells the user so:
-//   <name>:\nФормат файлов <ext> не поддерживается.Произведена коррекция.
+// A file of one format is always written with its extension ext (lower case, point
+// included). When the name's extension, compared in lower case, differs, the name gets ext
+// and the result is the message that tells the user so:
+//   <name>:\nФормат файлов <own extension> не поддерживается.Произведена коррекция.
+std::optional<QString> CorrectFileExt(QString& name, const QString& ext);
+
+// A picture is always written as ".bmp": CorrectFileExt with ".bmp".
 std::optional<QString> CorrectToBmpName(QString& name);
 
 }  // namespace platform

@@ -148,18 +148,20 @@ TEST(ChartViewer, DesignBeforeTheFirstUse) {
   EXPECT_EQ(S(w.NClose->text()), "Закрыть");
   EXPECT_EQ(S(menus[1]->text()), "Диаграмма");
   const QList<QAction*> items = menus[1]->menu()->actions();
-  ASSERT_EQ(items.size(), 6);
+  ASSERT_EQ(items.size(), 7);
   EXPECT_EQ(items[0], w.NMeasure);
   EXPECT_EQ(items[1], w.NLimit);
   EXPECT_EQ(items[2], w.NRetLimit);
   EXPECT_TRUE(items[3]->isSeparator());
   EXPECT_EQ(items[4], w.NBmp);
   EXPECT_EQ(items[5], w.NCopy);
+  EXPECT_EQ(items[6], w.NSaveData);
   EXPECT_EQ(S(w.NMeasure->text()), "Измерения");
   EXPECT_EQ(S(w.NLimit->text()), "Пределы");
   EXPECT_EQ(S(w.NRetLimit->text()), "Исходные пределы");
   EXPECT_EQ(S(w.NBmp->text()), "Сохранить как рисунок");
   EXPECT_EQ(S(w.NCopy->text()), "Копировать в буфер обмена");
+  EXPECT_EQ(S(w.NSaveData->text()), "Сохранить данные...");
   EXPECT_TRUE(w.NMeasure->isChecked());
   EXPECT_FALSE(w.NLimit->isChecked());
 
