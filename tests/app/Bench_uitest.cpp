@@ -16,6 +16,9 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -598,6 +601,17 @@ struct FailingOnce {
   std::vector<std::string> texts;
   lab::MessageHandler previous;
 };
+
+// An exception that ends a command unwinds through Qt's own frames to
+// platform::Application::notify. Qt Widgets is built without exception cleanups, so the copy
+// of the mouse event that QApplication::notify made for the button is never destroyed: a few
+// hundred bytes per failed command, out of our reach. In the sanitizer build the leak checker
+// overlooks what this thread allocates while one of these lives.
+#if defined(__SANITIZE_ADDRESS__)
+using LeaksOutOfReach = __lsan::ScopedDisabler;
+#else
+struct LeaksOutOfReach {};
+#endif
 }  // namespace
 
 // An allocation failure inside a command (here while the run builds its message about a
@@ -608,7 +622,10 @@ TEST_F(Bench, AnExceptionInsideACommandEndsOnlyThatCommand) {
   FormKor->EditFloatTau->SetVal(40);
   {
     FailingOnce handler;
-    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    {
+      [[maybe_unused]] LeaksOutOfReach qtFrames;
+      QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    }
     EXPECT_TRUE(handler.failed);
     ASSERT_EQ(handler.texts.size(), 1u);
     EXPECT_EQ(handler.texts[0], "Недостаточно памяти для выполнения команды. Команда прервана.");

@@ -33,7 +33,7 @@
 #include "model/Unitgenerator.h"
 #include "model/Unitnlcircuit.h"
 #include "platform/Cursor.h"
-#include "tests/support/BenchStart.h"
+#include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/WidgetInput.h"
@@ -142,13 +142,12 @@ void ExpectAllFinite(const Shown& s) {
     EXPECT_TRUE(Finite(l->text())) << S(l->text());
 }
 
-class Histograms : public ::testing::Test {
+// The common starting point of the graph tests (the circuit's fields too: other suites of the
+// same test program change them), and no readings from an earlier run.
+class Histograms : public graphtest::GraphBench {
  protected:
-  static void SetUpTestSuite() { StartBenchOnce(); }
-
   void SetUp() override {
-    ZeroModel();
-    FormCircuit->PageControl1->setCurrentIndex(0);
+    GraphBench::SetUp();
     BenchReadings::InputMean = BenchReadings::InputSko = 0;
     BenchReadings::OutputMean = BenchReadings::OutputSko = 0;
   }
