@@ -51,6 +51,7 @@
 #include <deque>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -379,6 +380,12 @@ constexpr CommandInfo Commands[] = {
     {Command::CopyBench, "Копировать схему", 1},
 };
 
+const char* NameOf(Command c) {
+  for (const CommandInfo& i : Commands)
+    if (i.command == c) return i.name;
+  return "?";
+}
+
 bool IsMeter(Command c) {
   return c == Command::DensityIn || c == Command::DensityOut || c == Command::CorrIn ||
          c == Command::CorrOut;
@@ -540,6 +547,16 @@ class Soak {
   Expected expected_;
   QTemporaryDir folder_;
   bool gistDone_ = false;  // the histogram settings were closed with "Готово"
+
+  // What the soak went through, printed at its end.
+  struct Tally {
+    int count = 0;
+    double seconds = 0;
+  };
+  std::map<Command, Tally> commands_;
+  std::map<int, long> lengths_;  // actions by the realization length they started with
+  long runs_ = 0, failedRuns_ = 0, modals_ = 0, messages_ = 0, holds_ = 0;
+  void PrintTally(double seconds, long done) const;
 };
 
 void Soak::Run(long count) {
@@ -572,8 +589,7 @@ void Soak::Run(long count) {
                   << "The last actions:\n"
                   << log_.Recent();
   }
-  std::printf("soak: seed %llu, %ld actions in %.1f s (%.1f per second)\n",
-              static_cast<unsigned long long>(seed_), done, seconds, done / seconds);
+  PrintTally(seconds, done);
   platform::SetModalHook(previousHook);
   lab::SetMessageHandler(previousMessages);
   ZeroModel();
@@ -615,6 +631,17 @@ void Soak::Reset() {
   expected_ = Expected{};
 }
 
+void Soak::PrintTally(double seconds, long done) const {
+  std::printf("soak: seed %llu, %ld actions in %.1f s (%.1f per second)\n",
+              static_cast<unsigned long long>(seed_), done, seconds, done / seconds);
+  std::printf("soak: %ld runs (%ld failed), %ld modal windows, %ld messages, %ld up-down holds\n",
+              runs_ + failedRuns_, failedRuns_, modals_, messages_, holds_);
+  for (const auto& [n, count] : lengths_) std::printf("soak: %6ld actions at N = %d\n", count, n);
+  for (const auto& [c, t] : commands_)
+    std::printf("soak: %6d x %7.1f ms  %s\n", t.count, 1000 * t.seconds / t.count, NameOf(c));
+  std::fflush(stdout);
+}
+
 Command Soak::Choose() {
   int total = 0;
   for (const CommandInfo& c : Commands) total += c.weight;
@@ -624,12 +651,6 @@ Command Soak::Choose() {
     x -= c.weight;
   }
   return Command::Run;
-}
-
-const char* NameOf(Command c) {
-  for (const CommandInfo& i : Commands)
-    if (i.command == c) return i.name;
-  return "?";
 }
 
 void Soak::Act(long number, std::optional<Command> forced) {
@@ -650,11 +671,16 @@ void Soak::Act(long number, std::optional<Command> forced) {
   }
   before.samples = SamplesChecksum(expected_.n);
 
+  const auto start = std::chrono::steady_clock::now();
   Issue(c);
   QCoreApplication::processEvents();
   dog_.Beat();
   Verify(c, before);
   dice_ = nullptr;
+  Tally& t = commands_[c];
+  ++t.count;
+  t.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ++lengths_[before.expected.n];
 }
 
 void Soak::HotSpotOrMenu(TImage* image, QAction* item) {
@@ -843,6 +869,7 @@ int Soak::OnModal(QDialog& d) {
     d.reject();
   });
   watchdog.start(ModalLimitMs);
+  ++modals_;
   open_.push_back(&d);
   const int rc = d.exec();
   open_.pop_back();
@@ -1019,16 +1046,18 @@ void Soak::AnswerCircuit(QDialog& d) {
 
 void Soak::AnswerSettings(QDialog& d) {
   TFormTurn& t = *FormTurn;
+  // Mostly the shortest realization, so that the soak covers many actions, and now and then
+  // the longer ones, the longest most.
+  auto length = [this, &t] {
+    const int i = R().Weighted({80, 5, 5, 10});
+    Step("length «" + S(t.ComboBoxN->itemText(i)) + "»");
+    input::ChooseItem(*t.ComboBoxN, i);
+  };
   for (int s = R().Below(4); s > 0; --s) {
-    switch (R().Weighted({4, 3, 2, 1, 1})) {
-      case 0: {
-        // Mostly the shortest realization, so the soak covers many actions; the longest
-        // ones too.
-        const int i = R().Weighted({75, 10, 8, 7});
-        Step("length «" + S(t.ComboBoxN->itemText(i)) + "»");
-        input::ChooseItem(*t.ComboBoxN, i);
+    switch (R().Weighted({2, 3, 2, 1, 1})) {
+      case 0:
+        length();
         break;
-      }
       case 1: {
         const int i = R().Below(4);
         Step("period «" + S(t.ComboBoxT->itemText(i)) + "»");
@@ -1051,10 +1080,7 @@ void Soak::AnswerSettings(QDialog& d) {
         break;
     }
   }
-  if (t.ComboBoxN->currentIndex() != 0 && R().Chance(0.7)) {
-    Step("length «65536»");
-    input::ChooseItem(*t.ComboBoxN, 0);
-  }
+  if (R().Chance(0.8)) length();
   Finish(d, t.Button1);
 }
 
@@ -1147,6 +1173,7 @@ void Soak::AnswerMessage(QMessageBox& box) {
     return;
   }
   happened_.messages.push_back(text);
+  ++messages_;
   Step("message «" + text + "»");
   switch (R().Below(4)) {
     case 0:
@@ -1328,6 +1355,7 @@ void Soak::ViewerStep(TDiagramIncrease& w) {
       const QPoint p = upDowns[i]->ArrowRect(arrow).center();
       Step(S(upDowns[i]->objectName()) + (arrow == btNext ? " up/right" : " down/left") +
            " held for " + std::to_string(repeats) + " repetitions");
+      ++holds_;
       QTest::mousePress(upDowns[i], Qt::LeftButton, {}, p);
       QTest::qWait(TUpDown::RepeatDelayMs + repeats * TUpDown::RepeatIntervalMs + 30);
       QTest::mouseRelease(upDowns[i], Qt::LeftButton, {}, p);
@@ -1426,6 +1454,7 @@ void Soak::Verify(Command c, const Before& before) {
 // the output is the characteristic of the input sample by sample, and the input lies where
 // its kind can put it.
 void Soak::VerifySuccessfulRun(Command c) {
+  ++runs_;
   using namespace BenchReadings;
   const int n = expected_.n;
   const Fresh f = Recompute(n, expected_.period);
@@ -1472,6 +1501,7 @@ void Soak::VerifySuccessfulRun(Command c) {
 // A run that failed: its samples really give a statistic that is not a number, and the
 // readings shown and stored are those of before.
 void Soak::VerifyFailedRun(const Before& before) {
+  ++failedRuns_;
   const Fresh f = Recompute(expected_.n, expected_.period);
   EXPECT_FALSE(f.Finite()) << "a run failed though its samples give finite statistics";
   const auto views = Indicators();
