@@ -65,6 +65,7 @@
 #include "app/Editfloatunit.h"
 #include "app/Unit1.h"
 #include "chart/Diagram.h"
+#include "chart/Keeper.h"
 #include "instruments/Correlometer.h"
 #include "instruments/Density.h"
 #include "instruments/Unitgist.h"
@@ -544,6 +545,7 @@ class Soak {
   int depth_ = 0;
   std::vector<QDialog*> open_;  // the modal windows open now, the innermost last
   Happened happened_;
+  Command command_ = Command::Run;  // the command of the action under way
   Expected expected_;
   QTemporaryDir folder_;
   bool gistDone_ = false;  // the histogram settings were closed with "Готово"
@@ -659,6 +661,7 @@ void Soak::Act(long number, std::optional<Command> forced) {
   number_ = number;
   happened_ = Happened{};
   const Command c = forced ? *forced : Choose();
+  command_ = c;
   log_.Begin(number, NameOf(c));
   dog_.Beat();
 
@@ -1245,6 +1248,17 @@ void Soak::AnswerViewer(TDiagramIncrease& w) {
   happened_.viewers.push_back(&w);
   happened_.viewerCaptions.push_back(w.windowTitle());
   CheckViewer(w);
+  // The graph as its command built it: an oscillogram over the whole realization, the law
+  // over a histogram exactly when one is chosen, and no other graph with a second curve.
+  const TKeeper& base = *w.Diagram1->GetKeeper(0);
+  EXPECT_TRUE(base.IsShown());
+  if (IsOscilloscope(command_)) {
+    EXPECT_EQ(base.GetCount(), expected_.n);
+  }
+  bool further = false;
+  for (const TKeeper* k = base.GetNext(); k != nullptr; k = k->GetNext())
+    further = further || k->IsShown();
+  EXPECT_EQ(further, IsHistogram(command_) && !FormGist->RadioButton3->isChecked());
   for (int s = R().Below(7); s > 0 && w.isVisible(); --s) {
     ViewerStep(w);
     CheckViewer(w);
@@ -1651,6 +1665,12 @@ void Soak::CheckBench() {
   }
   for (const TImage* image : f.Panel1->findChildren<TImage*>()) texts << image->GetHint();
   for (int i = 0; i < 3; ++i) texts << f.PanelText(i);
+  {
+    using namespace BenchReadings;
+    for (double v : {InputMean, OutputMean, InputSko, OutputSko, CorrIn, CorrOut, CorrScaleIn,
+                     CorrScaleOut, DensityIn, DensityOut})
+      EXPECT_TRUE(std::isfinite(v)) << "a statistic of the bench is not a number";
+  }
   for (const QString& t : texts) EXPECT_FALSE(NotANumberText(t)) << S(t);
 
   // The scale: the status text and the checked item of both radio groups.
