@@ -424,36 +424,13 @@ const double Periods[] = {0.0005, 0.001, 0.005, 0.01};
 const int Lengths[] = {65536, 131072, 262144, 524288};
 
 // Texts a user might type or paste into a numeric field that are not plain numbers in range.
+// clang-format off
 const char* const Garbage[] = {
-    "",
-    "-",
-    ",",
-    ".",
-    "abc",
-    "мВ",
-    "1,2,3",
-    "1..2",
-    "--1",
-    "+5",
-    "1e5",
-    "1e999",
-    "-1e999",
-    "nan",
-    "inf",
-    "-inf",
-    "1е5",
-    " 7 ",
-    "99999999999999999999",
-    "5-",
-    ",5",
-    "5,",
-    "0x10",
-    "1 000",
-    "1,5e-3",
-    "1e-400",
-    "٣",
-    "½",
+    "", "-", ",", ".", "abc", "мВ", "1,2,3", "1..2", "--1", "+5", "1e5", "1e999", "-1e999",
+    "nan", "inf", "-inf", "1е5", " 7 ", "99999999999999999999", "5-", ",5", "5,", "0x10",
+    "1 000", "1,5e-3", "1e-400", "٣", "½",
 };
+// clang-format on
 
 // What happened during one action, as the answers saw it.
 struct Happened {
@@ -505,6 +482,7 @@ class Soak {
   void Act(long number, std::optional<Command> forced = std::nullopt);
   Command Choose();
   void Issue(Command c);
+  void ButtonOrMenu(QToolButton* button, QAction* item);
   void HotSpotOrMenu(TImage* image, QAction* item);
   void ScaleCommand();
   void MouseOver();
@@ -686,6 +664,16 @@ void Soak::Act(long number, std::optional<Command> forced) {
   ++lengths_[before.expected.n];
 }
 
+void Soak::ButtonOrMenu(QToolButton* button, QAction* item) {
+  if (R().Chance(0.5)) {
+    Step("tool button «" + S(button->toolTip()) + "»");
+    QTest::mouseClick(button, Qt::LeftButton);
+  } else {
+    Step("menu «" + S(item->text()) + "»");
+    item->trigger();
+  }
+}
+
 void Soak::HotSpotOrMenu(TImage* image, QAction* item) {
   if (R().Chance(0.6)) {
     const QPoint p(R().Below(std::max(1, image->width())), R().Below(std::max(1, image->height())));
@@ -701,14 +689,7 @@ void Soak::Issue(Command c) {
   TForm1& f = *Form1;
   switch (c) {
     case Command::Run:
-      if (R().Chance(0.5)) {
-        Step("tool button «Пуск»");
-        QTest::mouseClick(f.SpeedButton3, Qt::LeftButton);
-      } else {
-        Step("menu «Пуск»");
-        f.N20->trigger();
-      }
-      return;
+      return ButtonOrMenu(f.SpeedButton3, f.N20);
     case Command::Generator:
       return HotSpotOrMenu(f.Image2, f.N8);
     case Command::Circuit:
@@ -769,22 +750,9 @@ void Soak::Issue(Command c) {
     case Command::MouseOver:
       return MouseOver();
     case Command::SaveBench:
-      if (R().Chance(0.5)) {
-        Step("tool button «Сохранить схему»");
-        QTest::mouseClick(f.SpeedButton1, Qt::LeftButton);
-      } else {
-        Step("menu «" + S(f.NSaveScheme->text()) + "»");
-        f.NSaveScheme->trigger();
-      }
-      return;
+      return ButtonOrMenu(f.SpeedButton1, f.NSaveScheme);
     case Command::CopyBench:
-      if (R().Chance(0.5)) {
-        Step("tool button «Копировать схему»");
-        QTest::mouseClick(f.SpeedButton2, Qt::LeftButton);
-      } else {
-        Step("menu «" + S(f.NCopyScheme->text()) + "»");
-        f.NCopyScheme->trigger();
-      }
+      ButtonOrMenu(f.SpeedButton2, f.NCopyScheme);
       EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(952, 477));
       return;
   }
@@ -1319,15 +1287,6 @@ void Soak::ViewerStep(TDiagramIncrease& w) {
                      Qt::NoModifier);
     QApplication::sendEvent(&c, &move);
   };
-  auto buttonOrMenu = [this](QToolButton* b, QAction* a) {
-    if (R().Chance(0.5)) {
-      Step("tool button «" + S(b->toolTip()) + "»");
-      QTest::mouseClick(b, Qt::LeftButton);
-    } else {
-      Step("menu «" + S(a->text()) + "»");
-      a->trigger();
-    }
-  };
   TUpDown* upDowns[] = {w.UpDown1, w.UpDown2, w.UpDown3, w.UpDown4};
   switch (R().Weighted({4, 1, 1, 2, 2, limitsShown ? 6 : 0, limitsShown ? 1 : 0, 1, 2, 1, 1})) {
     case 0: {
@@ -1350,10 +1309,10 @@ void Soak::ViewerStep(TDiagramIncrease& w) {
       break;
     }
     case 3:
-      buttonOrMenu(w.SpeedButtonMeasure, w.NMeasure);
+      ButtonOrMenu(w.SpeedButtonMeasure, w.NMeasure);
       break;
     case 4:
-      buttonOrMenu(w.SpeedButtonLimit, w.NLimit);
+      ButtonOrMenu(w.SpeedButtonLimit, w.NLimit);
       break;
     case 5: {
       const int i = R().Below(4);
@@ -1381,17 +1340,17 @@ void Soak::ViewerStep(TDiagramIncrease& w) {
       QTest::mouseClick(w.SpeedButton1, Qt::LeftButton);
       break;
     case 8:
-      buttonOrMenu(w.SpeedButtonRetLim, w.NRetLimit);
+      ButtonOrMenu(w.SpeedButtonRetLim, w.NRetLimit);
       EXPECT_EQ(c.GetXmin(), w.InitXmin);
       EXPECT_EQ(c.GetXmax(), w.InitXmax);
       EXPECT_EQ(c.GetYmin(), w.InitYmin);
       EXPECT_EQ(c.GetYmax(), w.InitYmax);
       break;
     case 9:
-      buttonOrMenu(w.SpeedButtonBmp, w.NBmp);
+      ButtonOrMenu(w.SpeedButtonBmp, w.NBmp);
       break;
     default:
-      buttonOrMenu(w.SpeedButtonCopy, w.NCopy);
+      ButtonOrMenu(w.SpeedButtonCopy, w.NCopy);
       break;
   }
 }
