@@ -10,7 +10,7 @@ PACKAGES := build-essential cmake g++ qt6-base-dev qt6-translations-l10n libjpeg
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=
 
-.PHONY: run test sanitize setup configure build bench package clean format check-format
+.PHONY: run test sanitize soak setup configure build bench package clean format check-format
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -41,6 +41,13 @@ sanitize: setup
 	cmake --build $(ASAN_BUILD) -j$(JOBS) --target core_tests ui_tests x11_tests labbench
 	cd $(ASAN_BUILD) && $(SANITIZE_ENV) QT_QPA_PLATFORM=offscreen \
 	  ctest --output-on-failure --timeout 600 -j$(JOBS)
+
+# The random-action soak test at length (make test runs it shorter). A new seed each time,
+# printed first; LAB_SOAK_SEED=<seed> repeats one.
+SOAK_ACTIONS ?= 100000
+soak: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen LAB_SOAK_ACTIONS=$(SOAK_ACTIONS) \
+	  LAB_SOAK_SEED=$${LAB_SOAK_SEED:-$$(date +%s)} ./ui_tests --gtest_filter=Soak.RandomActions
 
 setup:
 	@missing=$$(for p in $(PACKAGES); do \

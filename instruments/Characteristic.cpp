@@ -69,6 +69,11 @@ CharacteristicView ChooseCharacteristicView(const model::CircuitParams& p) {
     default:
       break;
   }
+  // The series is bound over CharacteristicBindFactor times the x range. A range so wide that
+  // this interval does not fit a double (circuit 6 with b below about 1e-306) is one the
+  // series would refuse.
+  if (!std::isfinite(CharacteristicBindFactor * x.max - CharacteristicBindFactor * x.min))
+    x = Symmetric;
   return {x.min, x.max, y.min, y.max};
 }
 

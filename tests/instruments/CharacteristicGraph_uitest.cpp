@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/GraphBench.h"
+#include "tests/support/MessageRecorder.h"
 
 using namespace graphtest;
 
@@ -143,12 +144,17 @@ TEST_F(Characteristic, ExtremeParametersKeepEveryNumberFinite) {
       {"circuit 2, widest", 1, {{3, -10}, {4, 10}, {5, -10}, {6, 10}}, -25, 25, -25, 25},
       {"circuit 5, steepest: y beyond its limits", 4, {{9, 100}, {10, 10}}, -5, 25, 0, 10000},
       {"circuit 6, narrowest", 5, {{11, 10}, {12, 10}}, -0.5, 0.5, -15, 15},
+      // 5 / b fits a double, a hundred times that does not: the series could not be bound.
+      {"circuit 6, flattest", 5, {{11, 10}, {12, 1e-306}}, -1, 1, -15, 15},
       {"circuit 7, smallest", 6, {{13, 0.1}, {14, 0.1}}, -0.15, 0.15, -40, 40},
       {"circuit 8, finest", 7, {{15, 0.001}, {16, 0.1}}, -0.005, 0.005, -0.0001, 0.0001},
       {"circuit 8, coarsest", 7, {{15, 1}, {16, 10}}, -5, 5, -10, 10},
   };
+  MessageRecorder messages;
   for (const ViewCase& c : cases) {
     SetUp();
     ExpectView(Show(c), c);
+    EXPECT_TRUE(messages.texts.empty()) << c.what << ": " << messages.texts.front();
+    messages.texts.clear();
   }
 }
