@@ -1174,8 +1174,8 @@ void Soak::AnswerSaveDialog(QFileDialog& dialog) {
     }
     return;
   }
-  const char* names[] = {"Рисунок.bmp", "chart.bmp", "bench.jpg", "dot.", "noext"};
-  const QString name = QString::fromUtf8(names[R().Below(5)]);
+  const char* names[] = {"Рисунок.bmp", "chart.bmp", "bench.jpg", "dot.", "noext", "данные.csv"};
+  const QString name = QString::fromUtf8(names[R().Below(6)]);
   const bool replace = R().Chance(0.5);
   Step("saved as «" + S(name) + "»");
   dialog.setDirectory(folder_.path());
@@ -1288,7 +1288,7 @@ void Soak::ViewerStep(TDiagramIncrease& w) {
     QApplication::sendEvent(&c, &move);
   };
   TUpDown* upDowns[] = {w.UpDown1, w.UpDown2, w.UpDown3, w.UpDown4};
-  switch (R().Weighted({4, 1, 1, 2, 2, limitsShown ? 6 : 0, limitsShown ? 1 : 0, 1, 2, 1, 1})) {
+  switch (R().Weighted({4, 1, 1, 2, 2, limitsShown ? 6 : 0, limitsShown ? 1 : 0, 1, 2, 1, 1, 1})) {
     case 0: {
       const QPoint p(xb + 2 + R().Below(std::max(1, xe - xb - 3)),
                      yb + 2 + R().Below(std::max(1, ye - yb - 3)));
@@ -1349,8 +1349,12 @@ void Soak::ViewerStep(TDiagramIncrease& w) {
     case 9:
       ButtonOrMenu(w.SpeedButtonBmp, w.NBmp);
       break;
-    default:
+    case 10:
       ButtonOrMenu(w.SpeedButtonCopy, w.NCopy);
+      break;
+    default:
+      Step("menu «" + S(w.NSaveData->text()) + "»");
+      w.NSaveData->trigger();
       break;
   }
 }
