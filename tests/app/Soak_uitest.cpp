@@ -482,6 +482,7 @@ class Soak {
   void Act(long number, std::optional<Command> forced = std::nullopt);
   Command Choose();
   void Issue(Command c);
+  void Menu(QAction* item);
   void ButtonOrMenu(QToolButton* button, QAction* item);
   void HotSpotOrMenu(TImage* image, QAction* item);
   void ScaleCommand();
@@ -664,13 +665,17 @@ void Soak::Act(long number, std::optional<Command> forced) {
   ++lengths_[before.expected.n];
 }
 
+void Soak::Menu(QAction* item) {
+  Step("menu «" + S(item->text()) + "»");
+  item->trigger();
+}
+
 void Soak::ButtonOrMenu(QToolButton* button, QAction* item) {
   if (R().Chance(0.5)) {
     Step("tool button «" + S(button->toolTip()) + "»");
     QTest::mouseClick(button, Qt::LeftButton);
   } else {
-    Step("menu «" + S(item->text()) + "»");
-    item->trigger();
+    Menu(item);
   }
 }
 
@@ -680,8 +685,7 @@ void Soak::HotSpotOrMenu(TImage* image, QAction* item) {
     Step("click on the bench at " + std::to_string(p.x()) + "," + std::to_string(p.y()));
     QTest::mouseClick(image, Qt::LeftButton, {}, p);
   } else {
-    Step("menu «" + S(item->text()) + "»");
-    item->trigger();
+    Menu(item);
   }
 }
 
@@ -695,9 +699,7 @@ void Soak::Issue(Command c) {
     case Command::Circuit:
       return HotSpotOrMenu(f.Image3, f.N9);
     case Command::Settings:
-      Step("menu «Настройки...»");
-      f.N24->trigger();
-      return;
+      return Menu(f.N24);
     case Command::DensityIn:
       return HotSpotOrMenu(f.Image5, f.NIpvIn);
     case Command::DensityOut:
@@ -719,25 +721,15 @@ void Soak::Issue(Command c) {
     case Command::OscOut:
       return HotSpotOrMenu(f.Image9, f.NOscOut);
     case Command::HistIn:
-      Step("menu «Гистограмма на входе»");
-      f.N30->trigger();
-      return;
+      return Menu(f.N30);
     case Command::HistOut:
-      Step("menu «Гистограмма на выходе»");
-      f.N32->trigger();
-      return;
+      return Menu(f.N32);
     case Command::KfIn:
-      Step("menu «График КФ на входе...»");
-      f.N42->trigger();
-      return;
+      return Menu(f.N42);
     case Command::KfOut:
-      Step("menu «График КФ на выходе...»");
-      f.N43->trigger();
-      return;
+      return Menu(f.N43);
     case Command::Characteristic:
-      Step("menu «Показать характеристику цепи...»");
-      f.N44->trigger();
-      return;
+      return Menu(f.N44);
     case Command::Scale:
       return ScaleCommand();
     case Command::Resize: {
@@ -1353,8 +1345,7 @@ void Soak::ViewerStep(TDiagramIncrease& w) {
       ButtonOrMenu(w.SpeedButtonCopy, w.NCopy);
       break;
     default:
-      Step("menu «" + S(w.NSaveData->text()) + "»");
-      w.NSaveData->trigger();
+      Menu(w.NSaveData);
       break;
   }
 }
