@@ -42,11 +42,8 @@ std::string S(const QString& q) {
 }
 
 // What the window showed while it was open.
-struct Seen {
+struct Seen : graphtest::ViewNumbers {
   std::string caption, title, nameX, nameY;
-  double limitXmin = 0, limitXmax = 0, limitYmin = 0, limitYmax = 0;
-  double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
-  double initXmin = 0, initXmax = 0, initYmin = 0, initYmax = 0;
   int count = 0;
   double seriesXmax = 0;
   Symmetry symmetry = Symmetry::None;
@@ -64,18 +61,7 @@ Seen Capture(TDiagramIncrease& w) {
   s.title = S(d.GetNameDiagram());
   s.nameX = S(d.GetNameX());
   s.nameY = S(d.GetNameY());
-  s.limitXmin = d.GetLimitXmin();
-  s.limitXmax = d.GetLimitXmax();
-  s.limitYmin = d.GetLimitYmin();
-  s.limitYmax = d.GetLimitYmax();
-  s.xmin = d.GetXmin();
-  s.xmax = d.GetXmax();
-  s.ymin = d.GetYmin();
-  s.ymax = d.GetYmax();
-  s.initXmin = w.InitXmin;
-  s.initXmax = w.InitXmax;
-  s.initYmin = w.InitYmin;
-  s.initYmax = w.InitYmax;
+  static_cast<graphtest::ViewNumbers&>(s) = graphtest::ReadView(w);
   s.count = base.GetCount();
   s.seriesXmax = base.GetXmax();
   s.symmetry = base.GetSymmetry();
@@ -96,12 +82,7 @@ Seen Capture(TDiagramIncrease& w) {
     if (c.op == "TextOut") s.texts.push_back(S(c.text));
     if (c.op == "LineTo" && c.pen.Color == 0xFF0000) ++s.blueSegments;
   }
-  // The cursor readout in the middle of the net.
-  const QPoint middle((d.Get_xb_net() + d.Get_xe_net()) / 2, (d.Get_yb_net() + d.Get_ye_net()) / 2);
-  QMouseEvent move(QEvent::MouseMove, middle, d.mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
-  QApplication::sendEvent(&d, &move);
-  s.texts.push_back(S(w.Panel2->text()));
+  s.texts.push_back(S(graphtest::ReadoutAtMiddle(w)));
   return s;
 }
 

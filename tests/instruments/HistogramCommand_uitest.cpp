@@ -66,11 +66,8 @@ ModalScript::Action Settings(QRadioButton* overlay) {
 }
 
 // What the analysis window showed, read while it was open.
-struct Shown {
+struct Shown : graphtest::ViewNumbers {
   QString caption, title, nameX, nameY, readout;
-  double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
-  double limitXmin = 0, limitXmax = 0, limitYmin = 0, limitYmax = 0;
-  double initXmin = 0, initXmax = 0, initYmin = 0, initYmax = 0;
   int count = 0;
   double baseXmin = 0, baseXmax = 0, baseYmax = 0;
   GraphType type = GraphType::Analog;
@@ -93,18 +90,7 @@ ModalScript::Action Look(Shown& s) {
     s.title = c.GetNameDiagram();
     s.nameX = c.GetNameX();
     s.nameY = c.GetNameY();
-    s.xmin = c.GetXmin();
-    s.xmax = c.GetXmax();
-    s.ymin = c.GetYmin();
-    s.ymax = c.GetYmax();
-    s.limitXmin = c.GetLimitXmin();
-    s.limitXmax = c.GetLimitXmax();
-    s.limitYmin = c.GetLimitYmin();
-    s.limitYmax = c.GetLimitYmax();
-    s.initXmin = w.InitXmin;
-    s.initXmax = w.InitXmax;
-    s.initYmin = w.InitYmin;
-    s.initYmax = w.InitYmax;
+    static_cast<graphtest::ViewNumbers&>(s) = graphtest::ReadView(w);
     TKeeper& base = *c.GetKeeper(0);
     EXPECT_TRUE(base.IsShown());
     s.count = base.GetCount();
@@ -121,11 +107,7 @@ ModalScript::Action Look(Shown& s) {
     }
     s.drawingOn = c.IsLineEnabled();
     s.cursor = platform::CurrentScreenCursor();
-    const QPoint mid((c.Get_xb_net() + c.Get_xe_net()) / 2, (c.Get_yb_net() + c.Get_ye_net()) / 2);
-    QMouseEvent move(QEvent::MouseMove, mid, c.mapToGlobal(mid), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&c, &move);
-    s.readout = w.Panel2->text();
+    s.readout = graphtest::ReadoutAtMiddle(w);
     Click(w.SpeedButtonClose);
   };
 }

@@ -44,13 +44,45 @@ inline bool NotANumberText(const QString& text) {
   return t.contains(QLatin1String("nan")) || t.contains(QLatin1String("inf"));
 }
 
-// What a chart viewer window showed when its command brought it up.
-struct ShownGraph {
-  bool shown = false;
-  QString caption, title, nameX, nameY;
+// The ranges of a chart viewer: shown, limits, and the initial ones ("Исходные пределы").
+struct ViewNumbers {
   double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
   double limitXmin = 0, limitXmax = 0, limitYmin = 0, limitYmax = 0;
   double initXmin = 0, initXmax = 0, initYmin = 0, initYmax = 0;
+};
+
+inline ViewNumbers ReadView(const TDiagramIncrease& window) {
+  const TDiagram& c = *window.Diagram1;
+  ViewNumbers v;
+  v.xmin = c.GetXmin();
+  v.xmax = c.GetXmax();
+  v.ymin = c.GetYmin();
+  v.ymax = c.GetYmax();
+  v.limitXmin = c.GetLimitXmin();
+  v.limitXmax = c.GetLimitXmax();
+  v.limitYmin = c.GetLimitYmin();
+  v.limitYmax = c.GetLimitYmax();
+  v.initXmin = window.InitXmin;
+  v.initXmax = window.InitXmax;
+  v.initYmin = window.InitYmin;
+  v.initYmax = window.InitYmax;
+  return v;
+}
+
+// The coordinate readout with the mouse moved to the middle of the net.
+inline QString ReadoutAtMiddle(TDiagramIncrease& window) {
+  TDiagram& c = *window.Diagram1;
+  const QPoint middle((c.Get_xb_net() + c.Get_xe_net()) / 2, (c.Get_yb_net() + c.Get_ye_net()) / 2);
+  QMouseEvent move(QEvent::MouseMove, middle, c.mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&c, &move);
+  return window.Panel2->text();
+}
+
+// What a chart viewer window showed when its command brought it up.
+struct ShownGraph : ViewNumbers {
+  bool shown = false;
+  QString caption, title, nameX, nameY;
   bool baseShown = false;
   StorageKind baseStorage = StorageKind::None;
   int baseCount = 0;
@@ -84,18 +116,7 @@ inline ShownGraph Capture(TDiagramIncrease& window, const std::function<void()>&
     g.title = c.GetNameDiagram();
     g.nameX = c.GetNameX();
     g.nameY = c.GetNameY();
-    g.xmin = c.GetXmin();
-    g.xmax = c.GetXmax();
-    g.ymin = c.GetYmin();
-    g.ymax = c.GetYmax();
-    g.limitXmin = c.GetLimitXmin();
-    g.limitXmax = c.GetLimitXmax();
-    g.limitYmin = c.GetLimitYmin();
-    g.limitYmax = c.GetLimitYmax();
-    g.initXmin = window.InitXmin;
-    g.initXmax = window.InitXmax;
-    g.initYmin = window.InitYmin;
-    g.initYmax = window.InitYmax;
+    static_cast<ViewNumbers&>(g) = ReadView(window);
     g.baseShown = base.IsShown();
     g.baseStorage = base.GetStorageKind();
     g.baseCount = base.GetCount();
@@ -110,12 +131,7 @@ inline ShownGraph Capture(TDiagramIncrease& window, const std::function<void()>&
     c.Canvas()->SetRecorder(nullptr);
     for (const CanvasCall& call : log)
       if (call.op == "TextOut") g.texts.push_back(call.text);
-    const QPoint middle((c.Get_xb_net() + c.Get_xe_net()) / 2,
-                        (c.Get_yb_net() + c.Get_ye_net()) / 2);
-    QMouseEvent move(QEvent::MouseMove, middle, c.mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&c, &move);
-    g.readout = window.Panel2->text();
+    g.readout = ReadoutAtMiddle(window);
     QTest::mouseClick(window.SpeedButtonClose, Qt::LeftButton);
   });
   command();
