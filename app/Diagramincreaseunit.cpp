@@ -422,16 +422,7 @@ void TDiagramIncrease::NSaveDataClick() {
       QString::fromStdString(chart::DataFileName(Diagram1->GetNameDiagram().toStdString()));
   request.overwritePrompt = true;
   QString name;
-  switch (platform::AskSaveFileName(this, request, &name)) {
-    case platform::SaveFileOutcome::Unavailable:
-      lab::ShowMessage(DiagramSaveNoMemoryMessage);
-      return;
-    case platform::SaveFileOutcome::Cancelled:
-      return;
-    case platform::SaveFileOutcome::Chosen:
-      SaveDataFile(name);
-      return;
-  }
+  if (platform::ChooseSaveFileName(this, request, &name)) SaveDataFile(name);
 }
 
 void TDiagramIncrease::SaveDataFile(const QString& FileName) {

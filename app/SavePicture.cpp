@@ -14,15 +14,7 @@ void SavePictureAsBmp(TImage& image) {
   request.initialName = QStringLiteral("Рисунок.bmp");
   request.picturePreview = true;
   QString name;
-  switch (platform::AskSaveFileName(&image, request, &name)) {
-    case platform::SaveFileOutcome::Unavailable:
-      lab::ShowMessage("Не удаётся сохранить файл. Не достаточно памяти.");
-      return;
-    case platform::SaveFileOutcome::Cancelled:
-      return;
-    case platform::SaveFileOutcome::Chosen:
-      break;
-  }
+  if (!platform::ChooseSaveFileName(&image, request, &name)) return;
   if (const std::optional<QString> message = platform::CorrectToBmpName(name)) {
     lab::ShowMessage(message->toStdString());
     if (!platform::MayReplaceFile(&image, name)) return;

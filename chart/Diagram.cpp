@@ -13,7 +13,6 @@ const char* const DiagramNoMemoryMessage =
     "Diagram: Отказано в выделении памяти при создании графика.";
 const char* const DiagramCannotCreateMessage = "Diagram: Hе удалось создать график.";
 const char* const DiagramDeleteBaseMessage = "Diagram: Попытка удалить базовый график отменена.";
-const char* const DiagramSaveNoMemoryMessage = "Не удаётся сохранить файл. Не достаточно памяти.";
 
 namespace {
 
@@ -573,16 +572,7 @@ void TDiagram::SaveBmpFile() {
   request.overwritePrompt = true;
   request.picturePreview = true;
   QString name;
-  switch (platform::AskSaveFileName(this, request, &name)) {
-    case platform::SaveFileOutcome::Unavailable:
-      lab::ShowMessage(DiagramSaveNoMemoryMessage);
-      return;
-    case platform::SaveFileOutcome::Cancelled:
-      return;
-    case platform::SaveFileOutcome::Chosen:
-      SaveBmpFile(name);
-      return;
-  }
+  if (platform::ChooseSaveFileName(this, request, &name)) SaveBmpFile(name);
 }
 
 void TDiagram::SaveBmpFile(const QString& FileName) {

@@ -250,4 +250,3 @@ class TDiagram : public TImage {
 extern const char* const DiagramNoMemoryMessage;
 extern const char* const DiagramCannotCreateMessage;
 extern const char* const DiagramDeleteBaseMessage;
-extern const char* const DiagramSaveNoMemoryMessage;

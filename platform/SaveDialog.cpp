@@ -11,6 +11,7 @@
 #include <memory>
 #include <new>
 
+#include "model/Messages.h"
 #include "platform/Modal.h"
 
 namespace platform {
@@ -53,6 +54,21 @@ void AddPreview(QFileDialog& dialog) {
 }
 
 }  // namespace
+
+const char* const SaveDialogNoMemoryMessage = "Не удаётся сохранить файл. Не достаточно памяти.";
+
+bool ChooseSaveFileName(QWidget* owner, const SaveFileRequest& request, QString* fileName) {
+  switch (AskSaveFileName(owner, request, fileName)) {
+    case SaveFileOutcome::Chosen:
+      return true;
+    case SaveFileOutcome::Cancelled:
+      return false;
+    case SaveFileOutcome::Unavailable:
+      lab::ShowMessage(SaveDialogNoMemoryMessage);
+      return false;
+  }
+  return false;
+}
 
 SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, QString* fileName) {
   std::unique_ptr<QFileDialog> dialog;

@@ -27,6 +27,13 @@ enum class SaveFileOutcome { Chosen, Cancelled, Unavailable };
 // could not be created (out of memory).
 SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, QString* fileName);
 
+// The text shown when the save dialog cannot be created.
+extern const char* const SaveDialogNoMemoryMessage;
+
+// AskSaveFileName for a command that saves: true with *fileName when a name was chosen;
+// when the dialog could not be created, says so (SaveDialogNoMemoryMessage) and gives false.
+bool ChooseSaveFileName(QWidget* owner, const SaveFileRequest& request, QString* fileName);
+
 // The save dialog asks before replacing the file it returns, but not before replacing the
 // file of a name corrected after it closed ("keep.png" written as "keep.bmp"). This asks
 // the dialog's own question for such a name: true when the file does not exist or the user
