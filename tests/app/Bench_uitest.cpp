@@ -47,6 +47,7 @@
 #include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/SaveDialogScript.h"
 #include "tests/support/WidgetInput.h"
 
 namespace {
@@ -68,19 +69,6 @@ void PressDone(QDialog& d) {
 
 void ClickImage(TImage* image) {
   QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(5, 5));
-}
-
-// Types a file name into the save dialog and confirms it.
-ModalScript::Action SaveAs(const QString& folder, const QString& name) {
-  return [folder, name](QDialog& d) {
-    auto* fd = qobject_cast<QFileDialog*>(&d);
-    ASSERT_NE(fd, nullptr);
-    fd->setDirectory(folder);
-    auto* edit = fd->findChild<QLineEdit*>("fileNameEdit");
-    ASSERT_NE(edit, nullptr);
-    edit->setText(name);
-    d.accept();
-  };
 }
 
 class Bench : public graphtest::GraphBench {

@@ -19,21 +19,9 @@
 #include "platform/SaveDialog.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/SaveDialogScript.h"
 
 namespace {
-
-// The user types the name into the save dialog and confirms it.
-ModalScript::Action SaveAs(const QString& folder, const QString& name) {
-  return [folder, name](QDialog& d) {
-    auto* fd = qobject_cast<QFileDialog*>(&d);
-    ASSERT_NE(fd, nullptr);
-    fd->setDirectory(folder);
-    auto* edit = fd->findChild<QLineEdit*>("fileNameEdit");
-    ASSERT_NE(edit, nullptr);
-    edit->setText(name);
-    d.accept();
-  };
-}
 
 // The user answers the overwrite question with the button; the question is recorded.
 ModalScript::Action Answer(QMessageBox::StandardButton answer, QString* question) {
