@@ -8,6 +8,12 @@
 // bars are a sliver in the middle of the net and 10^8 bar positions lie in view. "wide"
 // draws it as the chart does; "wide-every-sample" walks every bar position of the view (the
 // plain walk, cut off after its step limit).
+//
+// The curve's 524288 samples all lie in view, about 580 to a pixel column, so each column
+// also gets the vertical line over its extremes. "analog-only" finds them in the keeper's
+// pyramid, "analog-every-sample" compares every sample with the column edges (the plain
+// reading). Bind: binding the 524288 samples (their y range, and now the pyramid) against
+// the y range alone, the whole of a binding before the pyramid.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -16,6 +22,7 @@
 
 #include "bench/RatioReporter.h"
 #include "chart/Diagram.h"
+#include "model/Mathlib.h"
 
 namespace {
 
@@ -55,12 +62,29 @@ struct Scene {
   }
 };
 
-void Redraw(benchmark::State& state, bool signal, bool bars, bool merge) {
+void Redraw(benchmark::State& state, bool signal, bool bars, bool merge, chart::SeriesWalk walk) {
   Scene scene(signal, bars);
   scene.chart.Canvas()->SetCoalescing(merge);
+  scene.chart.SetSeriesWalk(walk);
   for (auto _ : state) {
     scene.chart.ShowDiagram();
     benchmark::DoNotOptimize(scene.chart.Picture().Image().constBits());
+  }
+}
+
+void Bind(benchmark::State& state, bool keeper) {
+  Scene scene(false, false);
+  TKeeper& k = *scene.chart.GetKeeper(0);
+  double lo = 0, hi = 0;
+  for (auto _ : state) {
+    if (keeper) {
+      k.SetArray(scene.signal.data(), Samples, -5.0, 5.0);
+    } else {
+      mathlib::ArrayRange(scene.signal.data(), Samples, lo, hi);
+    }
+    benchmark::DoNotOptimize(lo);
+    benchmark::DoNotOptimize(hi);
+    benchmark::ClobberMemory();
   }
 }
 
@@ -79,15 +103,25 @@ void HistogramView(benchmark::State& state, View view) {
 int Register() {
   benchratio::SetReference("Redraw", "line-by-line");
   auto add = [](const char* name, bool signal, bool bars, bool merge) {
-    benchmark::RegisterBenchmark(name, Redraw, signal, bars, merge)
+    benchmark::RegisterBenchmark(name, Redraw, signal, bars, merge, chart::SeriesWalk::Visible)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
   };
   add("Redraw/line-by-line", true, true, false);
   add("Redraw/full", true, true, true);
   add("Redraw/analog-only", true, false, true);
+  benchmark::RegisterBenchmark("Redraw/analog-every-sample", Redraw, true, false, true,
+                               chart::SeriesWalk::EverySample)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
   add("Redraw/histogram-only", false, true, true);
   add("Redraw/grid-and-texts", false, false, true);
+
+  benchratio::SetReference("Bind", "y-range-alone");
+  for (bool keeper : {false, true})
+    benchmark::RegisterBenchmark(keeper ? "Bind/SetArray" : "Bind/y-range-alone", Bind, keeper)
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
 
   benchratio::SetReference("HistogramView", "normal");
   auto view = [](const char* name, View v) {
