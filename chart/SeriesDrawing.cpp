@@ -203,7 +203,12 @@ void StrokeColumn(PenSink& pen, int px, long long count, const SampleExtent& e, 
 // off; only rounding far out of proportion sends the search through all the indices.
 template <typename Reached>
 long long FirstReached(long long first, long long last, long double guess, Reached reached) {
-  long long i = !(guess >= first) ? first : (!(guess <= last + 1) ? last + 1 : (long long)guess);
+  long long i = first;
+  if (guess > last + 1) {
+    i = last + 1;
+  } else if (guess > first) {
+    i = static_cast<long long>(guess);
+  }
   for (int tries = 0; tries < 3; ++tries) {
     const bool here = i > last || reached(i);
     const bool before = i > first && reached(i - 1);

@@ -9,15 +9,18 @@
 // draws it as the chart does; "wide-every-sample" walks every bar position of the view (the
 // plain walk, cut off after its step limit).
 //
-// The curve's 524288 samples all lie in view, about 580 to a pixel column, so each column
-// also gets the vertical line over its extremes. "analog-only" finds them in the keeper's
-// pyramid, "analog-every-sample" compares every sample with the column edges (the plain
-// reading). Bind: binding the 524288 samples (their y range, and now the pyramid) against
-// the y range alone, the whole of a binding before the pyramid.
+// DenseCurve: the curve alone in the same chart. Its 524288 samples all lie in view, about
+// 580 to a pixel column, so each column also gets the vertical line over its extremes:
+// found in the keeper's pyramid ("extremes", as the chart draws), or by comparing every
+// sample with the column edges ("extremes-every-sample", the plain reading); the reference
+// is the curve without them (the same curve read through a function, which gets none).
+// Bind: binding the 524288 samples (their y range, and the pyramid) against the y range
+// alone, the whole of a binding without the pyramid.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "bench/RatioReporter.h"
@@ -62,10 +65,26 @@ struct Scene {
   }
 };
 
-void Redraw(benchmark::State& state, bool signal, bool bars, bool merge, chart::SeriesWalk walk) {
+void Redraw(benchmark::State& state, bool signal, bool bars, bool merge) {
   Scene scene(signal, bars);
   scene.chart.Canvas()->SetCoalescing(merge);
-  scene.chart.SetSeriesWalk(walk);
+  for (auto _ : state) {
+    scene.chart.ShowDiagram();
+    benchmark::DoNotOptimize(scene.chart.Picture().Image().constBits());
+  }
+}
+
+enum class Extremes { None, Pyramid, EverySample };
+
+void DenseCurve(benchmark::State& state, Extremes extremes) {
+  Scene scene(true, false);
+  TKeeper samples;
+  samples.SetArray(scene.signal.data(), Samples, -5.0, 5.0);
+  if (extremes == Extremes::None) {
+    scene.chart.GetKeeper(0)->SetFunction([&samples](double x) { return samples.GetValue(x); }, 2,
+                                          -5.0, 5.0);
+  }
+  if (extremes == Extremes::EverySample) scene.chart.SetSeriesWalk(chart::SeriesWalk::EverySample);
   for (auto _ : state) {
     scene.chart.ShowDiagram();
     benchmark::DoNotOptimize(scene.chart.Picture().Image().constBits());
@@ -103,19 +122,21 @@ void HistogramView(benchmark::State& state, View view) {
 int Register() {
   benchratio::SetReference("Redraw", "line-by-line");
   auto add = [](const char* name, bool signal, bool bars, bool merge) {
-    benchmark::RegisterBenchmark(name, Redraw, signal, bars, merge, chart::SeriesWalk::Visible)
+    benchmark::RegisterBenchmark(name, Redraw, signal, bars, merge)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
   };
   add("Redraw/line-by-line", true, true, false);
   add("Redraw/full", true, true, true);
   add("Redraw/analog-only", true, false, true);
-  benchmark::RegisterBenchmark("Redraw/analog-every-sample", Redraw, true, false, true,
-                               chart::SeriesWalk::EverySample)
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime();
   add("Redraw/histogram-only", false, true, true);
   add("Redraw/grid-and-texts", false, false, true);
+
+  benchratio::SetReference("DenseCurve", "curve-alone");
+  for (auto [name, e] : {std::pair{"DenseCurve/curve-alone", Extremes::None},
+                         std::pair{"DenseCurve/extremes", Extremes::Pyramid},
+                         std::pair{"DenseCurve/extremes-every-sample", Extremes::EverySample}})
+    benchmark::RegisterBenchmark(name, DenseCurve, e)->Unit(benchmark::kMillisecond)->UseRealTime();
 
   benchratio::SetReference("Bind", "y-range-alone");
   for (bool keeper : {false, true})

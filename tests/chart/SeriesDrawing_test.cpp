@@ -63,10 +63,10 @@ class Recorder : public PenSink {
 struct View {
   NetRect net{10, 10, 310, 210};
   PlotMap map;
-  View(double xmin = -1.5, double xmax = 1.5, double ymin = -0.5, double ymax = 1.5) {
+  View(double xmin = -1.5, double xmax = 1.5, double ymin = -0.5, double ymax = 1.5, int w = 300) {
     map.x0_out = 10;
     map.y0_out = 10;
-    map.w_out = 300;
+    map.w_out = w;
     map.h_out = 200;
     map.xmin = xmin;
     map.xmax = xmax;
@@ -492,16 +492,15 @@ TEST(AnalogDrawing, DenseColumnsKeepTheirExtremesSparseOnesDrawAsBefore) {
   const double high = *std::max_element(kf.begin() + 1, kf.end());
   TKeeper k;
   k.SetArray(kf.data(), 2000, 0, 1999 * 0.005);
-  auto view = [](double x, double ymin, double ymax) {
-    View v(-x, x, ymin, ymax);
-    v.map.w_out = 299;
-    return v;
-  };
-  auto top = [](const std::vector<Segment>& s) {
-    return std::min_element(s.begin(), s.end(), [](auto& a, auto& b) { return a.y1 < b.y1; });
-  };
-  auto bottom = [](const std::vector<Segment>& s) {
-    return std::max_element(s.begin(), s.end(), [](auto& a, auto& b) { return a.y2 < b.y2; });
+  auto view = [](double x, double ymin, double ymax) { return View(-x, x, ymin, ymax, 299); };
+  // The row where the highest line starts, and where the lowest ends with its column.
+  auto reach = [](const std::vector<Segment>& s) {
+    Segment r{-1, 1 << 30, -1, -1};
+    for (const Segment& l : s) {
+      if (l.y1 < r.y1) r.y1 = l.y1;
+      if (l.y2 > r.y2) r.x2 = l.x2, r.y2 = l.y2;
+    }
+    return r;
   };
   const View v = view(4.9995, -0.6, 2);
   const int zero = v.map.MathToPhisX(0);
@@ -510,24 +509,26 @@ TEST(AnalogDrawing, DenseColumnsKeepTheirExtremesSparseOnesDrawAsBefore) {
   // not drawn, one row below it).
   k.SetSymmetry(Symmetry::Even);
   std::vector<Segment> s = StrokesOver(k, v);
-  ASSERT_FALSE(s.empty());
-  EXPECT_EQ(top(s)->y1, v.map.MathToPhisY(1.5));
-  EXPECT_EQ(bottom(s)->y2, v.map.MathToPhisY(low) + 1);
+  EXPECT_EQ(reach(s).y1, v.map.MathToPhisY(1.5));
+  EXPECT_EQ(reach(s).y2, v.map.MathToPhisY(low) + 1);
   // Cut by the net: held one row inside it; beyond one edge, or sparse: no lines at all.
   s = StrokesOver(k, view(4.9995, 0, 0.3));
-  EXPECT_EQ(top(s)->y1, v.net.yb + 1);
-  EXPECT_EQ(bottom(s)->y2, v.net.ye);
+  EXPECT_EQ(reach(s).y1, v.net.yb + 1);
+  EXPECT_EQ(reach(s).y2, v.net.ye);
   EXPECT_TRUE(StrokesOver(k, view(4.9995, 2, 3)).empty());
   EXPECT_TRUE(StrokesOver(k, view(4.9995, -3, -2)).empty());
   EXPECT_TRUE(StrokesOver(k, view(0.3, -0.6, 2)).empty());
 
-  // Without a symmetry the zeros left of the lag 0 are no samples; with Odd the images are
-  // negated.
+  // Without a symmetry the zeros left of the lag 0 are no samples: the first line is in the
+  // column of the lag 0, which lies on the edge between two columns and belongs to the right
+  // one. With Odd the images are negated.
   k.SetSymmetry(Symmetry::None);
-  for (const Segment& l : StrokesOver(k, v)) EXPECT_GE(l.x1, zero);
+  s = StrokesOver(k, v);
+  ASSERT_FALSE(s.empty());
+  EXPECT_EQ(s.front().x1, zero + 1);
   k.SetSymmetry(Symmetry::Odd);
   s = StrokesOver(k, v);
-  EXPECT_EQ(bottom(s)->y2, v.map.MathToPhisY(-high) + 1);
-  EXPECT_LT(bottom(s)->x1, zero);
+  EXPECT_EQ(reach(s).y2, v.map.MathToPhisY(-high) + 1);
+  EXPECT_LT(reach(s).x2, zero);
   EXPECT_TRUE(rec.texts.empty());
 }
