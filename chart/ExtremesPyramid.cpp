@@ -1,5 +1,6 @@
 #include "chart/ExtremesPyramid.h"
 
+#include <algorithm>
 #include <new>
 
 namespace chart {
@@ -31,8 +32,7 @@ void ExtremesPyramid::Build(const double* p, int n) {
   const int leaves = (n - 1) / LeafBlock + 1;
   for (int b = 0; b < leaves; ++b) {
     const int first = b * LeafBlock;
-    const int last = first + LeafBlock - 1 < n - 1 ? first + LeafBlock - 1 : n - 1;
-    blocks_[b] = ScanExtent(p, first, last);
+    blocks_[b] = ScanExtent(p, first, first + std::min(LeafBlock - 1, n - 1 - first));
   }
   for (int level = 1; level < levels_; ++level) {
     const SampleExtent* below = blocks_.data() + levelStart_[level - 1];
@@ -61,9 +61,7 @@ SampleExtent ExtremesPyramid::Extent(const double* p, int first, int last) const
     e.Add(ScanExtent(p, first, (bl + 1) * LeafBlock - 1));
     ++bl;
   }
-  const int blockEnd =
-      (br + 1) * LeafBlock - 1 < count_ - 1 ? (br + 1) * LeafBlock - 1 : count_ - 1;
-  if (last != blockEnd) {
+  if (last != br * LeafBlock + std::min(LeafBlock - 1, count_ - 1 - br * LeafBlock)) {
     e.Add(ScanExtent(p, br * LeafBlock, last));
     --br;
   }

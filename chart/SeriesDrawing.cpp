@@ -173,7 +173,8 @@ void WalkVisibleSamples(const TKeeper& k, const PlotMap& map, double xL, double 
 // The curve reads the bound array itself (not a function, a discrete read or a period).
 bool ReadsArraySamples(const TKeeper& k) {
   const GraphType t = k.GetType();
-  const bool periodic = k.GetPeriod() > 0 && t == GraphType::AnalogPeriodic;
+  const bool periodic =
+      k.GetPeriod() > 0 && (t == GraphType::AnalogPeriodic || t == GraphType::RadioPeriodic);
   return k.GetStorageKind() == StorageKind::Array && k.GetCount() > 1 && k.GetStep() > 0 &&
          t != GraphType::Discret && t != GraphType::DiscretPeriodic && !periodic;
 }
@@ -200,7 +201,7 @@ void StrokeColumn(PenSink& pen, int px, long long count, const SampleExtent& e, 
 
 // The first index of first..last at which reached(i) holds (it is false below some index
 // and true from it on), last + 1 when it never does. The guess is usually right or one
-// off; only rounding far out of proportion sends the search through all the indices.
+// off; only rounding far out of proportion leaves it to a binary search over them all.
 template <typename Reached>
 long long FirstReached(long long first, long long last, long double guess, Reached reached) {
   long long i = first;
@@ -277,12 +278,10 @@ void StrokeColumnsBySample(PenSink& pen, const TKeeper& k, const NetRect& net, c
     const double e1 = map.ColumnEdgeX(px + 1);
     long long count = 0;
     SampleExtent e;
-    for (; i < n && OwnX(k, i) < e0; ++i) {
-    }
+    while (i < n && OwnX(k, i) < e0) ++i;
     for (; i < n && OwnX(k, i) < e1; ++i, ++count) e.Add(k.GetSample(static_cast<int>(i)));
     if (images) {
-      for (; j >= 1 && ImageX(k, j) < e0; --j) {
-      }
+      while (j >= 1 && ImageX(k, j) < e0) --j;
       for (; j >= 1 && ImageX(k, j) < e1; --j, ++count)
         e.Add(sign * k.GetSample(static_cast<int>(j)));
     }
