@@ -699,7 +699,7 @@ TEST(Diagram, BarsStemsAndCurvesDrawTheSamePictureAsThePlainWalk) {
   // On the canvas itself: 200 bars over -5 .. 5 seen from far out (80000 bar positions in
   // view) and zoomed in, with the zero line in the net and below it; then as stems, marked
   // where the plain walk's circles are few enough to wait for; then as a curve, which from
-  // far out has all its samples in three columns.
+  // far out has all its samples in two or three columns.
   std::vector<double> bars(200);
   for (size_t i = 0; i < bars.size(); ++i) bars[i] = 0.5 + 0.6 * std::sin(i * 0.37);
   Chart visible(900, 500), plain(900, 500);
