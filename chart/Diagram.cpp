@@ -382,7 +382,7 @@ bool TDiagram::SeriesPen(TKeeper* k) {
 void TDiagram::ShowAnalog(TKeeper* k) {
   if (!SeriesPen(k)) return;
   CanvasPen pen(*Canvas());
-  chart::DrawAnalog(pen, *k, Net(), Map());
+  chart::DrawAnalog(pen, *k, Net(), Map(), seriesWalk_);
 }
 
 void TDiagram::ShowDiscret(TKeeper* k) {

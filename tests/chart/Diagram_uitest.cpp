@@ -695,10 +695,11 @@ TEST(Feeler, CursorSwitchesAtTheNetEdgeAndTheEventSeesEveryMove) {
                 {xb + 1, yb + 1}, {xb, yb + 1}, {xb + 5, yb + 5}, {c.d.Get_xe_net(), yb + 5}}));
 }
 
-TEST(Diagram, BarsAndStemsDrawTheSamePictureAsThePlainWalk) {
+TEST(Diagram, BarsStemsAndCurvesDrawTheSamePictureAsThePlainWalk) {
   // On the canvas itself: 200 bars over -5 .. 5 seen from far out (80000 bar positions in
   // view) and zoomed in, with the zero line in the net and below it; then as stems, marked
-  // where the plain walk's circles are few enough to wait for.
+  // where the plain walk's circles are few enough to wait for; then as a curve, which from
+  // far out has all its samples in two or three columns.
   std::vector<double> bars(200);
   for (size_t i = 0; i < bars.size(); ++i) bars[i] = 0.5 + 0.6 * std::sin(i * 0.37);
   Chart visible(900, 500), plain(900, 500);
@@ -715,19 +716,19 @@ TEST(Diagram, BarsAndStemsDrawTheSamePictureAsThePlainWalk) {
                         {-2000, 2000, 0.2, 1.5},
                         {-7.3, 2.9, -0.5, 1.5},
                         {4.91, 4.97, -0.1, 1.2}};
-  for (bool stems : {false, true}) {
+  for (GraphType type : {GraphType::Histogram, GraphType::Discret, GraphType::Analog}) {
     for (const View& v : views) {
       for (Chart* c : {&visible, &plain}) {
         TKeeper* k = c->d.GetKeeper(0);
-        k->SetType(stems ? GraphType::Discret : GraphType::Histogram);
-        k->SetMarked(stems && v.xmax - v.xmin < 100);
+        k->SetType(type);
+        k->SetMarked(type == GraphType::Discret && v.xmax - v.xmin < 100);
         c->d.EnableLine(false);
         c->d.SetRangeY(v.ymin, v.ymax);
         c->d.SetRangeX(v.xmin, v.xmax);
         c->d.EnableLine(true);
         c->d.ShowDiagram();
       }
-      EXPECT_EQ(visible.Image(), plain.Image()) << stems << " " << v.xmin << " " << v.ymin;
+      EXPECT_EQ(visible.Image(), plain.Image()) << int(type) << " " << v.xmin << " " << v.ymin;
     }
   }
 }
