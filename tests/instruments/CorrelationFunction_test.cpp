@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -12,8 +11,10 @@
 #include "model/Fft.h"
 #include "model/Parallel.h"
 #include "model/Simd.h"
+#include "tests/support/FastKernels.h"
 
 using namespace instruments;
+using namespace kerneltest;
 
 namespace {
 
@@ -42,25 +43,6 @@ std::vector<double> HarmonicAndNoise(int n, unsigned seed) {
   return x;
 }
 
-std::vector<simd::Level> Levels() {
-  std::vector<simd::Level> levels;
-  for (int l = 0; l <= static_cast<int>(simd::Detected()); ++l)
-    levels.push_back(static_cast<simd::Level>(l));
-  return levels;
-}
-
-// Same bits at every lag (a NaN would compare equal to itself here too).
-void ExpectSameBits(const std::vector<double>& want, const std::vector<double>& got,
-                    const std::string& what) {
-  ASSERT_EQ(want.size(), got.size());
-  int differing = 0;
-  for (std::size_t j = 0; j < want.size(); ++j) {
-    if (std::memcmp(&want[j], &got[j], sizeof(double)) != 0 && ++differing <= 3)
-      ADD_FAILURE() << what << ": lag " << j << " plain " << want[j] << " fast " << got[j];
-  }
-  EXPECT_EQ(differing, 0) << what;
-}
-
 using Plain = void (*)(const double*, int, double, int, double*);
 using Fast = void (*)(const double*, int, double, int, double*, double*);
 
@@ -72,7 +54,7 @@ void CompareWithPlain(Plain plain, Fast fast, const std::vector<double>& x, doub
   const int n = static_cast<int>(x.size());
   std::vector<double> want(lags), got(lags), centred(n);
   plain(x.data(), n, mean, lags, want.data());
-  const simd::Level saved = simd::Current();
+  const LevelGuard guard;
   for (simd::Level level : Levels()) {
     for (bool oneThread : {false, true}) {
       simd::SetLevel(level);
@@ -80,12 +62,11 @@ void CompareWithPlain(Plain plain, Fast fast, const std::vector<double>& x, doub
       std::fill(got.begin(), got.end(), -1.0);
       fast(x.data(), n, mean, lags, got.data(), centred.data());
       model::ThreadStartFailsForTests = false;
-      ExpectSameBits(want, got,
+      ExpectSameBits(got, want,
                      what + " n=" + std::to_string(n) + " lags=" + std::to_string(lags) + " " +
                          simd::Name(level) + (oneThread ? " one thread" : ""));
     }
   }
-  simd::SetLevel(saved);
 }
 
 }  // namespace
@@ -146,7 +127,7 @@ TEST(DirectCorrelation, EarlyStopStopsWhereTheCheckpointsSay) {
   // Lag 1999 meets the products 3 * 1.01 and then 3 * 3 before its later checkpoints: its
   // average climbs by more than 10 % at each, and the samples end before it settles.
   EXPECT_EQ(plain[1999], stoppedAfter(1999, n - 1));
-  ExpectSameBits(plain, fast, "constructed");
+  ExpectSameBits(fast, plain, "constructed");
 
   // A lag whose average is 0 never stops: all its products are summed.
   std::vector<double> zeros(n, 0.0);
@@ -185,7 +166,7 @@ TEST(FftCorrelation, ZeroLagIsTheDeviationAboutTheSampleMeanAndFastTransformsKee
   CorrelationByFft(x.data(), n, PlainTransform, rePlain.data(), imPlain.data(), powerPlain.data());
   re.resize(FftLagCount + 5);
   rePlain.resize(FftLagCount + 5);
-  ExpectSameBits(rePlain, re, "fft method");
+  ExpectSameBits(re, rePlain, "fft method");
 }
 
 TEST(FftCorrelation, LongestRealizationScalesWithoutOverflow) {
