@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "model/Fft.h"
-#include "model/Parallel.h"
 #include "model/Simd.h"
 #include "tests/support/FastKernels.h"
 
@@ -58,10 +57,9 @@ void CompareWithPlain(Plain plain, Fast fast, const std::vector<double>& x, doub
   for (simd::Level level : Levels()) {
     for (bool oneThread : {false, true}) {
       simd::SetLevel(level);
-      model::ThreadStartFailsForTests = oneThread;
+      const WorkerRefused refused(oneThread);
       std::fill(got.begin(), got.end(), -1.0);
       fast(x.data(), n, mean, lags, got.data(), centred.data());
-      model::ThreadStartFailsForTests = false;
       ExpectSameBits(got, want,
                      what + " n=" + std::to_string(n) + " lags=" + std::to_string(lags) + " " +
                          simd::Name(level) + (oneThread ? " one thread" : ""));

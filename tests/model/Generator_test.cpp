@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "model/Mathlib.h"
-#include "model/Parallel.h"
 #include "model/Simd.h"
 #include "tests/support/FastKernels.h"
 
@@ -264,7 +263,7 @@ TEST(GeneratorFill, OneThreadWhenNoWorkerCanStartGivesTheSameBits) {
     std::uint64_t states[2];
     double counters[2];
     for (int refuse = 0; refuse < 2; ++refuse) {
-      model::ThreadStartFailsForTests = refuse == 1;
+      const WorkerRefused refused(refuse == 1);
       Generator g;
       mathlib::RandSeed(99);
       g.Reset(0, p.Fr);
@@ -273,7 +272,6 @@ TEST(GeneratorFill, OneThreadWhenNoWorkerCanStartGivesTheSameBits) {
       states[refuse] = mathlib::RandState();
       counters[refuse] = g.Counter;
     }
-    model::ThreadStartFailsForTests = false;
     SCOPED_TRACE(kind);
     ExpectSameBits(results[1], results[0]);
     EXPECT_EQ(states[1], states[0]);

@@ -1,8 +1,8 @@
 #pragma once
-// What the tests of the fast kernels share: the vector levels this processor runs, a guard
-// that puts the kernels' vector level back when its scope ends (an ASSERT that returns early
-// included, so the next test starts as the program does), and the comparison with the plain
-// loops bit for bit.
+// What the tests of the fast kernels share: the vector levels this processor runs, guards
+// that put the kernels' vector level and the refusal of worker threads back when their scope
+// ends (an ASSERT that returns early included, so the next test starts as the program
+// does), and the comparison with the plain loops bit for bit.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Parallel.h"
 #include "model/Simd.h"
 
 namespace kerneltest {
@@ -32,6 +33,21 @@ class LevelGuard {
 
  private:
   simd::Level saved_;
+};
+
+// While it lives, a worker thread cannot start (or can, with false), as if the system
+// refused it; then the switch is as it was.
+class WorkerRefused {
+ public:
+  explicit WorkerRefused(bool refused = true) : saved_(model::ThreadStartFailsForTests) {
+    model::ThreadStartFailsForTests = refused;
+  }
+  ~WorkerRefused() { model::ThreadStartFailsForTests = saved_; }
+  WorkerRefused(const WorkerRefused&) = delete;
+  WorkerRefused& operator=(const WorkerRefused&) = delete;
+
+ private:
+  bool saved_;
 };
 
 // The same bits at every index (a NaN equals itself here); the failure names the first
