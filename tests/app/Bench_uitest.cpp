@@ -48,13 +48,10 @@
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/SaveDialogScript.h"
+#include "tests/support/Text.h"
 #include "tests/support/WidgetInput.h"
 
 namespace {
-
-std::string S(const QString& q) {
-  return q.toStdString();
-}
 
 void PressDone(QDialog& d) {
   for (QPushButton* b : d.findChildren<QPushButton*>()) {

@@ -32,14 +32,11 @@
 #include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/Text.h"
 
 namespace {
 
 constexpr double Pi = 3.141592653589793;
-
-std::string S(const QString& q) {
-  return q.toStdString();
-}
 
 // What the window showed while it was open.
 struct Seen : graphtest::ViewNumbers {

@@ -36,15 +36,12 @@
 #include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/Text.h"
 #include "tests/support/WidgetInput.h"
 
 namespace {
 
 using instruments::HistogramGrid;
-
-std::string S(const QString& q) {
-  return q.toStdString();
-}
 
 bool Finite(const QString& text) {
   const QString t = text.toLower();

@@ -31,12 +31,9 @@
 #include "model/Unitnlcircuit.h"
 #include "tests/support/BenchStart.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/Text.h"
 
 namespace graphtest {
-
-inline std::string S(const QString& q) {
-  return q.toStdString();
-}
 
 // True when a text shown to the user spells a number that is not one.
 inline bool NotANumberText(const QString& text) {
