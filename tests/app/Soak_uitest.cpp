@@ -96,8 +96,6 @@
 
 namespace {
 
-using graphtest::NotANumberText;
-
 // Sized so that the whole test stays well under three minutes on a loaded 2-core machine.
 constexpr long DefaultActions = 2000;
 constexpr int ModalLimitMs = 30000;

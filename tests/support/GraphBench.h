@@ -35,12 +35,6 @@
 
 namespace graphtest {
 
-// True when a text shown to the user spells a number that is not one.
-inline bool NotANumberText(const QString& text) {
-  const QString t = text.toLower();
-  return t.contains(QLatin1String("nan")) || t.contains(QLatin1String("inf"));
-}
-
 // The ranges of a chart viewer: shown, limits, and the initial ones ("Исходные пределы").
 struct ViewNumbers {
   double xmin = 0, xmax = 0, ymin = 0, ymax = 0;

@@ -7,3 +7,9 @@
 inline std::string S(const QString& q) {
   return q.toStdString();
 }
+
+// True when a text shown to the user spells a number that is not one.
+inline bool NotANumberText(const QString& text) {
+  const QString t = text.toLower();
+  return t.contains(QLatin1String("nan")) || t.contains(QLatin1String("inf"));
+}
