@@ -23,6 +23,7 @@
 #include "model/Run.h"
 #include "model/Unitturn.h"
 #include "platform/SaveDialog.h"
+#include "tests/support/Files.h"
 #include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
 
@@ -51,9 +52,8 @@ std::vector<std::string> Fields(const std::string& line) {
 
 DataFile Read(const QString& path) {
   DataFile f;
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << S(path);
-  std::string text = file.readAll().toStdString();
+  std::string text = FileBytes(path).toStdString();
+  EXPECT_FALSE(text.empty()) << S(path);
   f.bom = text.rfind("\xEF\xBB\xBF", 0) == 0;
   if (f.bom) text.erase(0, 3);
   std::size_t lf = 0, crlf = 0;
@@ -84,12 +84,6 @@ double Num(const std::string& field) {
   const double v = std::strtod(s.c_str(), &end);
   EXPECT_TRUE(!s.empty() && *end == '\0') << "not a number: '" << field << "'";
   return v;
-}
-
-std::string ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll().toStdString();
 }
 
 class GraphExport : public GraphBench {
@@ -257,11 +251,7 @@ TEST_F(GraphExport, AnotherExtensionIsCorrectedToCsv) {
   MessageRecorder rec;
   ModalScript script;
   const QString kept = dir.filePath("kept.csv");
-  {
-    QFile f(kept);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old");
-  }
+  ASSERT_TRUE(PutFile(kept, "old"));
   script.Then(Inside(*DiagramIncrease, [&](TDiagramIncrease& w) {
     w.SaveDataFile(dir.filePath("wave.txt"));
     w.SaveDataFile(dir.filePath("kept.dat"));  // the question is scripted next
@@ -276,7 +266,7 @@ TEST_F(GraphExport, AnotherExtensionIsCorrectedToCsv) {
                               ":\nФормат файлов .txt не поддерживается.Произведена коррекция.");
   EXPECT_TRUE(QFile::exists(dir.filePath("wave.csv")));
   EXPECT_FALSE(QFile::exists(dir.filePath("wave.txt")));
-  EXPECT_EQ(ReadAll(kept), "old");
+  EXPECT_EQ(FileBytes(kept), "old");
 }
 
 // A folder the user may not write to: the message names the file and the reason, and the
@@ -285,11 +275,7 @@ TEST_F(GraphExport, AFolderThatCannotBeWrittenLeavesTheFileThereIntact) {
   const QString folder = dir.filePath("shut");
   ASSERT_TRUE(QDir().mkpath(folder));
   const QString target = folder + "/data.csv";
-  {
-    QFile f(target);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old");
-  }
+  ASSERT_TRUE(PutFile(target, "old"));
   QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                         QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                         QFileDevice::ExeOther);
@@ -323,6 +309,6 @@ TEST_F(GraphExport, AFolderThatCannotBeWrittenLeavesTheFileThereIntact) {
   ASSERT_EQ(rec.texts.size(), 1u);
   EXPECT_EQ(rec.texts[0],
             "Не удаётся записать файл " + S(target) + ": нет права на запись или файл занят.");
-  EXPECT_EQ(ReadAll(target), "old");
+  EXPECT_EQ(FileBytes(target), "old");
   EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"data.csv"});
 }

@@ -14,6 +14,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/SaveDialog.h"
+#include "tests/support/Files.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
 
@@ -454,12 +455,11 @@ TEST(Diagram, SavedFileNamesAreCorrectedToBmp) {
   EXPECT_EQ(rec.texts[1],
             (dir.filePath("plain") + ":\nФормат файлов  не поддерживается.Произведена коррекция.")
                 .toStdString());
-  QFile f(dir.filePath("plain.bmp"));
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QByteArray head = f.read(54);
-  EXPECT_EQ(head.left(2), "BM");
-  EXPECT_EQ(static_cast<int>(head[28]), 24);  // bits per pixel
-  EXPECT_EQ(f.size(), 54 + 150 * ((200 * 3 + 3) / 4 * 4));
+  const QByteArray file = FileBytes(dir.filePath("plain.bmp"));
+  ASSERT_GE(file.size(), 54);
+  EXPECT_EQ(file.left(2), "BM");
+  EXPECT_EQ(static_cast<int>(file[28]), 24);  // bits per pixel
+  EXPECT_EQ(file.size(), 54 + 150 * ((200 * 3 + 3) / 4 * 4));
 }
 
 TEST(Diagram, AFileThatCannotBeWrittenIsReportedAndTheColoursReturn) {
