@@ -127,10 +127,15 @@ TEST(DirectCorrelation, EarlyStopStopsWhereTheCheckpointsSay) {
   EXPECT_EQ(plain[1999], stoppedAfter(1999, n - 1));
   ExpectSameBits(fast, plain, "constructed");
 
-  // A lag whose average is 0 never stops: all its products are summed.
-  std::vector<double> zeros(n, 0.0);
-  DirectCorrelationEarlyStopPlain(zeros.data(), n, 0.0, 3, plain.data());
-  EXPECT_EQ(plain[0], 0.0);
+  // An average of 0 never stops the sums: x = 0 up to sample 35000, 1 after it. Every lag j
+  // reads 0 at each of its checkpoints (the last at sample j + 35000), and every product
+  // after them still counts: K[j] = (4999 - j) / (40000 - j).
+  std::vector<double> late(n, 0.0);
+  std::fill(late.begin() + 35001, late.end(), 1.0);
+  DirectCorrelationEarlyStopPlain(late.data(), n, 0.0, 203, plain.data());
+  for (int j = 0; j < 203; ++j) ASSERT_EQ(plain[j], (4999.0 - j) / (n - j)) << j;
+  CompareWithPlain(DirectCorrelationEarlyStopPlain, DirectCorrelationEarlyStop, late, 0.0, 203,
+                   "zero at every checkpoint");
 }
 
 TEST(FftCorrelation, PipelineOfAHarmonicWithWholePeriods) {
