@@ -197,6 +197,21 @@ TEST_F(KfGraph, HarmonicOnBothSidesByBothMethodsIsHalfTheCosine) {
     ASSERT_EQ(SampleStore::WorkRe[j], plain[j]) << j;
 }
 
+// The first view spans a tenth of the lags for the kinds with a harmonic, a hundredth for
+// noise alone (the harmonic and the Gaussian noise are seen above).
+TEST_F(KfGraph, FirstViewOfTheOtherKinds) {
+  const struct {
+    int kind;
+    double xmax;
+  } cases[] = {{model::KindHarmonicGaussian, 4.9995}, {model::KindUniformNoise, 0.49995}};
+  for (const auto& c : cases) {
+    Generator(c.kind);
+    const ShownGraph s = Open(Form1->N42);
+    EXPECT_DOUBLE_EQ(s.xmin, -c.xmax) << c.kind;
+    EXPECT_DOUBLE_EQ(s.xmax, c.xmax) << c.kind;
+  }
+}
+
 TEST_F(KfGraph, FlatZeroCurveTakesTheLimitsMinusOneToOne) {
   // A graph with other limits first: a flat curve must not keep them.
   Generator(model::KindHarmonic);
