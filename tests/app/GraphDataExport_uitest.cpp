@@ -8,9 +8,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -26,6 +23,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/SaveDialogScript.h"
 
 using namespace graphtest;
 
@@ -123,35 +121,23 @@ TEST_F(GraphExport, AnOscillogramFromTheMenuHoldsTheSamplesInView) {
   Gaussian();
   MessageRecorder rec;
   ModalScript script;
-  QString offered, suffix;
-  QStringList filters;
-  bool asksBeforeReplacing = false;
+  SaveOffer offer;
   script.Then(Inside(*DiagramIncrease, [&](TDiagramIncrease& w) {
     w.NSaveData->trigger();  // the dialog is scripted next
     // A view of its own, 1 .. 1,5 ms: the second file holds samples 200 .. 300.
     w.Diagram1->SetRangeX(1, 1.5);
     w.SaveDataFile(dir.filePath("part.csv"));
   }));
-  script.Then([&](QDialog& d) {
-    auto* fd = qobject_cast<QFileDialog*>(&d);
-    ASSERT_NE(fd, nullptr);
-    offered = QFileInfo(fd->selectedFiles().value(0)).fileName();
-    suffix = fd->defaultSuffix();
-    filters = fd->nameFilters();
-    asksBeforeReplacing = !fd->testOption(QFileDialog::DontConfirmOverwrite);
-    fd->setDirectory(dir.path());
-    fd->findChild<QLineEdit*>("fileNameEdit")->setText(offered);
-    d.accept();
-  });
+  script.Then(SaveAsOffered(dir.path(), {}, offer));
   InputOscilloscope();
   EXPECT_TRUE(rec.texts.empty()) << rec.texts.front();
-  EXPECT_EQ(S(offered), "Осциллограф сигнал на входе цепи.csv");
-  EXPECT_EQ(S(suffix), "csv");
-  EXPECT_EQ(filters, QStringList{"Таблицы CSV (*.csv)"});
-  EXPECT_TRUE(asksBeforeReplacing);
+  EXPECT_EQ(S(offer.name), "Осциллограф сигнал на входе цепи.csv");
+  EXPECT_EQ(S(offer.suffix), "csv");
+  EXPECT_EQ(offer.filters, QStringList{"Таблицы CSV (*.csv)"});
+  EXPECT_TRUE(offer.asksBeforeReplacing);
 
   const double* in = SampleStore::InputSamples;
-  const DataFile whole = Read(dir.filePath(offered));
+  const DataFile whole = Read(dir.filePath(offer.name));
   EXPECT_TRUE(whole.bom);
   EXPECT_TRUE(whole.crlfOnly);
   EXPECT_EQ(whole.header, (std::vector<std::string>{"t,мс", "X(t),мВ"}));
