@@ -4,8 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -14,8 +12,10 @@
 
 #include "platform/Clipboard.h"
 #include "platform/SaveDialog.h"
+#include "tests/support/Files.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/SaveDialogScript.h"
 
 namespace {
 
@@ -454,12 +454,11 @@ TEST(Diagram, SavedFileNamesAreCorrectedToBmp) {
   EXPECT_EQ(rec.texts[1],
             (dir.filePath("plain") + ":\nФормат файлов  не поддерживается.Произведена коррекция.")
                 .toStdString());
-  QFile f(dir.filePath("plain.bmp"));
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QByteArray head = f.read(54);
-  EXPECT_EQ(head.left(2), "BM");
-  EXPECT_EQ(static_cast<int>(head[28]), 24);  // bits per pixel
-  EXPECT_EQ(f.size(), 54 + 150 * ((200 * 3 + 3) / 4 * 4));
+  const QByteArray file = FileBytes(dir.filePath("plain.bmp"));
+  ASSERT_GE(file.size(), 54);
+  EXPECT_EQ(file.left(2), "BM");
+  EXPECT_EQ(static_cast<int>(file[28]), 24);  // bits per pixel
+  EXPECT_EQ(file.size(), 54 + 150 * ((200 * 3 + 3) / 4 * 4));
 }
 
 TEST(Diagram, AFileThatCannotBeWrittenIsReportedAndTheColoursReturn) {
@@ -481,25 +480,13 @@ TEST(Diagram, SaveAsksForANameOfferingDiagramBmp) {
   Chart c(200, 150);
   QTemporaryDir dir;
   ModalScript script;
-  QString offered, suffix;
-  QStringList filters;
-  script.Then([&](QDialog& d) {
-    auto* fd = qobject_cast<QFileDialog*>(&d);
-    ASSERT_NE(fd, nullptr);
-    offered = QFileInfo(fd->selectedFiles().value(0)).fileName();
-    suffix = fd->defaultSuffix();
-    filters = fd->nameFilters();
-    fd->setDirectory(dir.path());
-    auto* nameEdit = fd->findChild<QLineEdit*>("fileNameEdit");
-    ASSERT_NE(nameEdit, nullptr);
-    nameEdit->setText("chosen");  // typed by the user, without extension
-    d.accept();                   // the file dialog's own accept, as its Save button
-  });
+  SaveOffer offer;
+  script.Then(SaveAsOffered(dir.path(), "chosen", offer));  // typed without extension
   script.Then([](QDialog& d) { d.reject(); });
   c.d.SaveBmpFile();
-  EXPECT_EQ(offered, "Диаграмма.bmp");
-  EXPECT_EQ(suffix, "bmp");
-  EXPECT_EQ(filters, QStringList{"Bitmaps (*.bmp)"});
+  EXPECT_EQ(offer.name, "Диаграмма.bmp");
+  EXPECT_EQ(offer.suffix, "bmp");
+  EXPECT_EQ(offer.filters, QStringList{"Bitmaps (*.bmp)"});
   EXPECT_TRUE(QFile::exists(dir.filePath("chosen.bmp")));  // the dialog adds the extension
   EXPECT_TRUE(rec.texts.empty());
 
