@@ -181,14 +181,15 @@ TEST_F(Histograms, ZeroRealizationAtTheInputAndTheOutput) {
   EXPECT_DOUBLE_EQ(in.baseXmin, -0.95);
   EXPECT_DOUBLE_EQ(in.baseXmax, 0.95);
   for (int i = 0; i < 20; ++i) EXPECT_EQ(in.bins[i], i == 10 ? 10.0 : 0.0) << i;
-  // Limits one span either side, y from -1 to 10000; the view is the bins' range.
-  const double span = in.baseXmax - in.baseXmin;
-  EXPECT_EQ(in.limitXmin, in.baseXmin - span);
-  EXPECT_EQ(in.limitXmax, in.baseXmax + span);
+  // Limits one span either side, y from -1 to 10000; the view is the grid's range.
+  const HistogramGrid g = instruments::PlanHistogram(0, 0, {0.1, true}, true);
+  const double span = g.xmax - g.xmin;
+  EXPECT_EQ(in.limitXmin, g.xmin - span);
+  EXPECT_EQ(in.limitXmax, g.xmax + span);
   EXPECT_EQ(in.limitYmin, -1.0);
   EXPECT_EQ(in.limitYmax, 10000.0);
-  EXPECT_EQ(in.xmin, in.baseXmin);
-  EXPECT_EQ(in.xmax, in.baseXmax);
+  EXPECT_EQ(in.xmin, g.xmin);
+  EXPECT_EQ(in.xmax, g.xmax);
   EXPECT_EQ(in.ymin, 0.0);
   EXPECT_EQ(in.ymax, 10.0);
   EXPECT_EQ(in.initXmin, in.xmin);
@@ -241,6 +242,7 @@ TEST_F(Histograms, GaussianInputWithTheNormalLaw) {
   const HistogramGrid g =
       instruments::PlanHistogram(0.5, BenchReadings::InputSko, {0.1, true}, true);
   ASSERT_EQ(s.count, g.n);
+  EXPECT_EQ(s.baseXmax, g.lastCentre) << "n " << g.n << ", xmax " << g.xmax;
   std::vector<double> expected(g.n);
   instruments::HistogramBinsPlain(SampleStore::InputSamples, 65536, g.xmin, g.h, g.n,
                                   expected.data());
