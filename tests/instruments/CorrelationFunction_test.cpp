@@ -11,6 +11,7 @@
 
 #include "model/Fft.h"
 #include "model/Parallel.h"
+#include "model/Run.h"
 #include "model/Simd.h"
 
 using namespace instruments;
@@ -238,7 +239,7 @@ TEST(CorrelationMethods, ScaleMultipliesEveryValueAndDirectOutputHasItsLagCount)
 
 TEST(CorrelationView, LimitsAndRangesOfEachSideAndMethod) {
   // The defaults: FFT method, T = 0.005 ms.
-  const CorrelationView in = ViewOf(false, FftLagCount, 0.005, 0.8, false);
+  const CorrelationView in = ViewOf(false, FftLagCount, 0.005, 0.8, 0, false);
   EXPECT_DOUBLE_EQ(in.tmax, 49.995);
   EXPECT_DOUBLE_EQ(in.limitXmin, -49.995);
   EXPECT_DOUBLE_EQ(in.limitXmax, 49.995);
@@ -246,21 +247,33 @@ TEST(CorrelationView, LimitsAndRangesOfEachSideAndMethod) {
   EXPECT_DOUBLE_EQ(in.rangeXmax, 0.49995);
   EXPECT_EQ(in.limitYmin, -1.6);
   EXPECT_EQ(in.limitYmax, 1.6);
-  const CorrelationView out = ViewOf(true, FftLagCount, 0.005, 0.8, true);
+  const CorrelationView out = ViewOf(true, FftLagCount, 0.005, 0.8, 0, true);
   EXPECT_DOUBLE_EQ(out.limitXmin, -44.9955);
   EXPECT_DOUBLE_EQ(out.limitXmax, 44.9955);
   EXPECT_DOUBLE_EQ(out.rangeXmin, -4.9995);
   EXPECT_DOUBLE_EQ(out.rangeXmax, 4.9995);
-  EXPECT_DOUBLE_EQ(ViewOf(false, DirectLagCountIn, 0.005, 1, false).tmax, 9.995);
-  EXPECT_DOUBLE_EQ(ViewOf(true, DirectLagCountOut, 0.005, 1, false).tmax, 24.995);
+  EXPECT_DOUBLE_EQ(ViewOf(false, DirectLagCountIn, 0.005, 1, 0, false).tmax, 9.995);
+  EXPECT_DOUBLE_EQ(ViewOf(true, DirectLagCountOut, 0.005, 1, 0, false).tmax, 24.995);
 
   // A flat zero (before a run, generator off, constant output): the pair 0 .. 0 would be
   // refused by the chart, so the y limits are -1 .. 1.
   for (double k0 : {0.0, -0.0, -1e-20}) {
-    const CorrelationView flat = ViewOf(false, FftLagCount, 0.005, k0, false);
+    const CorrelationView flat = ViewOf(false, FftLagCount, 0.005, k0, 0, false);
     EXPECT_EQ(flat.limitYmin, -1.0);
     EXPECT_EQ(flat.limitYmax, 1.0);
   }
+  // The direct sums of a constant output (generator off, M = 0,1, N = 262144) leave only the
+  // rounding of its mean, K[0] of about 1e-25: no spread either.
+  const int n = 262144;
+  std::vector<double> constant(n, 0.1), centred(n);
+  double k0 = 0;
+  DirectCorrelationFull(constant.data(), n, model::MeanOf(constant.data(), n), 1, &k0,
+                        centred.data());
+  ASSERT_GT(k0, 0.0);
+  const CorrelationView rounding =
+      ViewOf(true, DirectLagCountOut, 0.005, k0, K0RoundingLevel(constant.data(), n), false);
+  EXPECT_EQ(rounding.limitYmin, -1.0) << k0;
+  EXPECT_EQ(rounding.limitYmax, 1.0);
 }
 
 TEST(CorrelationView, CurveIsFiniteOnlyWhenEveryValueAndTheLimitAre) {
