@@ -191,7 +191,7 @@ TEST_F(GraphExport, AHistogramWithTheNormalLaw) {
   script.Then(Inside(*DiagramIncreaseAnalysis, [&](TDiagramIncrease& w) {
     const TKeeper& base = *w.Diagram1->GetKeeper(0);
     for (int i = 0; i < base.GetCount(); ++i) bins.push_back(base.GetSample(i));
-    xmin = w.Diagram1->GetXmin();
+    xmin = base.GetXmin();
     xmax = w.Diagram1->GetXmax();
     columns = w.Diagram1->Get_w_out() + 1;
     w.SaveDataFile(dir.filePath("gist.csv"));

@@ -88,36 +88,6 @@ TEST(SwitchImage, LineWidthZeroDrawsOnePixelLines) {
   EXPECT_EQ(At(w.s, x, ym + 1), clWhite);
 }
 
-// The contacts take the pen's style as the lines do (a pattern at width 1 only), and a width
-// beyond what the toolkit draws is limited without a word.
-TEST(SwitchImage, ContactsTakeThePenStyleAndAnyWidth) {
-  const int r = Side / 9, xa = Side / 4, ym = Side / 2;
-  // The black pixels of the lower half of the single contact (no lead or lever there).
-  auto outline = [&](TSwitchImage& s) {
-    int black = 0;
-    for (int y = ym + 1; y <= ym + r + 1; ++y)
-      for (int x = xa - r - 1; x <= xa + r + 1; ++x) black += At(s, x, y) == clBlack;
-    return black;
-  };
-  Switch w(swLeft, swSwitchOff, swChanel0);
-  const int solid = outline(w.s);
-  w.s.SetPenStyle(psDot);
-  EXPECT_GT(outline(w.s), 0);
-  EXPECT_LT(outline(w.s), solid * 3 / 4);
-  w.s.SetWidthLine(3);
-  const int wide = outline(w.s);
-  w.s.SetPenStyle(psSolid);
-  EXPECT_EQ(outline(w.s), wide);
-
-  static int warnings = 0;
-  const QtMessageHandler previous = qInstallMessageHandler(
-      [](QtMsgType, const QMessageLogContext&, const QString&) { ++warnings; });
-  w.s.SetWidthLine(65535);
-  qInstallMessageHandler(previous);
-  EXPECT_EQ(warnings, 0);
-  EXPECT_EQ(At(w.s, xa, ym), clBlack);
-}
-
 TEST(SwitchImage, LeverEndsInEveryOrientationTypeAndChannel) {
   const int r = Side / 9, xa = Side / 4, xb = Side - xa, q = Side / 4, m = Side / 2;
   struct Ends {
