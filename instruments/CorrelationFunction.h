@@ -66,8 +66,8 @@ int CorrelationFunction(bool output, bool byFft, const double* x, int n, double 
                         const Transform& transform, const CorrelationArrays& arrays);
 
 // (n * 2^-52 * max|x[i]|)^2: a bound on K[0] that the rounding of the mean alone can give
-// (the direct sums of a constant realization give about 1e-25 at n = 262144 and 0,1 mV, a
-// hundred times below it); a K[0] at or below it says the realization has no spread.
+// (the direct sums of a constant 0,1 mV at n = 262144 leave 1.5e-25, some two hundred times
+// below it); a K[0] at or below it says the realization has no spread.
 double K0RoundingLevel(const double* x, int n);
 
 // Where the graph of K stands on the chart.

@@ -27,7 +27,8 @@ class FftProgress {
   // butterfly stages (log2 len).
   virtual void Begin(int len, int stages) = 0;
   // A further 1/stages of the transform's work is complete: one butterfly stage of the plain
-  // loops, an equal share of the blocks of the fast path (called `stages` times in all).
+  // loops, an equal share of the work of the fast path's blocks, on whichever thread (called
+  // `stages` times in all).
   virtual void Advance() = 0;
   // The transform is complete.
   virtual void End() = 0;
