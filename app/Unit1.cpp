@@ -163,11 +163,7 @@ void TForm1::BuildMenu() {
   auto add = [this](QMenu* menu, const char* name, const char* text, void (TForm1::*click)()) {
     QAction* a = menu->addAction(QString::fromUtf8(text));
     a->setObjectName(name);
-    if (click != nullptr) {
-      connect(a, &QAction::triggered, this, click);
-    } else {
-      a->setEnabled(false);  // a graph command of a later stage
-    }
+    connect(a, &QAction::triggered, this, click);
     return a;
   };
 

@@ -41,8 +41,9 @@ CharacteristicView ChooseCharacteristicView(const model::CircuitParams& p) {
     {
       const double x0 = p.page == 0 ? p.x0 : p.x05;
       x = OrFallback(Around(x0, x0), Symmetric);
-      // S = 0 or a = 0 gives a flat line at 0: show it in 0 .. 1, as for pages 2 and 3.
-      y = OrFallback({0, model::Transfer(p, x.max)}, FromZero);
+      // However small f(xmax) is, the curve fills the view; only S = 0 or a = 0 (a flat
+      // line at 0, a range the chart refuses) is shown in 0 .. 1.
+      y = OrFallback({0, model::Transfer(p, x.max)}, FromZero, chart::MinSpan);
       break;
     }
     case 1:  // limiter

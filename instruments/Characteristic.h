@@ -18,9 +18,11 @@ constexpr double NarrowestCharacteristicAxis = 0.01;
 
 // The view for the selected page of p, with its fallbacks: on pages 0 to 5 an x range
 // narrower than NarrowestCharacteristicAxis becomes -1 .. 1; so does the y range of the
-// limiter and of the smooth limiter, while the characteristics that start at y = 0
-// (pages 0, 2, 3, 4) get 0 .. 1. Any range the chart would refuse becomes -1 .. 1, and so
-// does an x range whose bound interval (CharacteristicBindFactor times it) overflows, so the
+// limiter and of the smooth limiter, while the y range 0 .. f(1) of pages 2 and 3 becomes
+// 0 .. 1. The y range 0 .. f(xmax) of pages 0 and 4 becomes 0 .. 1 only where the chart
+// would refuse it (narrower than chart::MinSpan, or not finite): a small but nonzero slope
+// keeps its own view. Any other range the chart would refuse becomes -1 .. 1, and so does
+// an x range whose bound interval (CharacteristicBindFactor times it) overflows, so the
 // result is always finite, always a fresh view, and always a series the chart accepts.
 CharacteristicView ChooseCharacteristicView(const model::CircuitParams& p);
 

@@ -389,15 +389,26 @@ int CorrelationFunction(bool output, bool byFft, const double* x, int n, double 
   return lags;
 }
 
-CorrelationView ViewOf(bool output, int lags, double period, double k0, bool harmonic) {
+double K0RoundingLevel(const double* x, int n) {
+  double largest = 0;
+  for (int i = 0; i < n; ++i) largest = std::max(largest, std::fabs(x[i]));
+  const double level = n * 0x1p-52 * largest;
+  return level * level;
+}
+
+CorrelationView ViewOf(bool output, int lags, double period, double k0, double k0Rounding,
+                       bool harmonic) {
   CorrelationView v;
   v.tmax = (lags - 1) * period;
   v.limitXmin = output ? -0.9 * v.tmax : -v.tmax;
   v.limitXmax = output ? 0.9 * v.tmax : v.tmax;
-  // Without a signal K is zero throughout, and the chart refuses the empty pair 0 .. 0.
+  // Without a signal K is zero throughout, and the chart refuses the empty pair 0 .. 0. A
+  // constant realization leaves only the rounding of its mean in K (about 1e-25): limits of
+  // that size would label the axis in units of 1e-25 and leave the limit buttons nothing to
+  // do, so it counts as zero too. The values themselves stay as computed.
   v.limitYmin = -2 * k0;
   v.limitYmax = 2 * k0;
-  if (!(v.limitYmax > 0)) {
+  if (!(v.limitYmax > 0) || k0 <= k0Rounding) {
     v.limitYmin = -1;
     v.limitYmax = 1;
   }

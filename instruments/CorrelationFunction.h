@@ -65,14 +65,20 @@ struct CorrelationArrays {
 int CorrelationFunction(bool output, bool byFft, const double* x, int n, double mean, double scale,
                         const Transform& transform, const CorrelationArrays& arrays);
 
+// (n * 2^-52 * max|x[i]|)^2: a bound on K[0] that the rounding of the mean alone can give
+// (the direct sums of a constant 0,1 mV at n = 262144 leave 1.5e-25, some two hundred times
+// below it); a K[0] at or below it says the realization has no spread.
+double K0RoundingLevel(const double* x, int n);
+
 // Where the graph of K stands on the chart.
 struct CorrelationView {
   double tmax;                  // (M - 1) * period, ms
   double limitXmin, limitXmax;  // input: +-tmax; output: +-0.9 * tmax
-  double limitYmin, limitYmax;  // +-2 * K[0], or -1 .. 1 when that pair is empty
+  double limitYmin, limitYmax;  // +-2 * K[0], or -1 .. 1 when K[0] <= its rounding level
   double rangeXmin, rangeXmax;  // +-0.1 * tmax for a harmonic generator, else +-0.01 * tmax
 };
-CorrelationView ViewOf(bool output, int lags, double period, double k0, bool harmonic);
+CorrelationView ViewOf(bool output, int lags, double period, double k0, double k0Rounding,
+                       bool harmonic);
 
 // True when every k[0..m-1] is a finite number and so is 2 * k[0], the y limit.
 bool CurveIsFinite(const double* k, int m);

@@ -34,9 +34,10 @@ void ShowCorrelationGraph(bool output) {
   platform::SetScreenCursor(platform::ScreenCursor::HourGlass);
   const int n = model::SampleCount;
   const bool byFft = FormTurn->CorrelationByFft();
+  const double* x = output ? OutputSamples : InputSamples;
   const int lags = instruments::CorrelationFunction(
-      output, byFft, output ? OutputSamples : InputSamples, n, output ? OutputMean : InputMean,
-      output ? CorrScaleOut : CorrScaleIn, TransformInFftWindow, {WorkRe, WorkIm, WorkPower});
+      output, byFft, x, n, output ? OutputMean : InputMean, output ? CorrScaleOut : CorrScaleIn,
+      TransformInFftWindow, {WorkRe, WorkIm, WorkPower});
   const QString title = QString::fromUtf8(output ? "Корреляционная функция на выходе"
                                                  : "Корреляционная функция на входе");
   if (lags == 0 || !instruments::CurveIsFinite(WorkRe, lags)) {
@@ -52,7 +53,8 @@ void ShowCorrelationGraph(bool output) {
   const int kind = FormGenerator->ComboBox1->currentIndex();
   const bool harmonic = kind == model::KindHarmonic || kind == model::KindHarmonicGaussian;
   const instruments::CorrelationView view =
-      instruments::ViewOf(output, lags, FormGenerator->SamplingPeriod, WorkRe[0], harmonic);
+      instruments::ViewOf(output, lags, FormGenerator->SamplingPeriod, WorkRe[0],
+                          instruments::K0RoundingLevel(x, n), harmonic);
 
   GraphSetup graph;
   graph.title = title;

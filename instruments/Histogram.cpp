@@ -56,6 +56,12 @@ HistogramGrid Grid(double mean, double X, double h) {
   }
   g.xmin = mean - g.R;
   g.xmax = mean + g.R;
+  // The same running sum as the bins' centres (HistogramBinsPlain, PrepareBounds).
+  double c = g.xmin;
+  for (int i = 1; i < g.n; ++i) c += g.h;
+  // A width below the resolution of the centres would leave them all at xmin, an interval the
+  // chart cannot bind: the bars then spread to xmax as before.
+  g.lastCentre = c > g.xmin ? c : g.xmax;
   return g;
 }
 

@@ -14,8 +14,11 @@ struct HistogramRequest {
   bool automatic = true;  // "Авто": the bin width is a tenth of the standard deviation
 };
 
-// The bin grid. The n bin centres are xmin, xmin + h, ... (a running double sum), which
-// spreads them evenly from xmin to xmax; bin i counts the samples in [c - h/2, c + h/2).
+// The bin grid. The n bin centres are xmin, xmin + h, ... (a running double sum); bin i
+// counts the samples in [c - h/2, c + h/2). The last centre, lastCentre, is xmax when
+// n = 2k + 2 (or capped) but xmax - h when n = 2k + 1: the bars are bound from xmin to
+// lastCentre so that each stands over the interval it counted, while the view and the law
+// keep xmin .. xmax.
 struct HistogramGrid {
   double h = 0;  // bin width, mV
   double X = 0;  // half-span base, mV
@@ -23,6 +26,7 @@ struct HistogramGrid {
   double R = 0;  // half-span: the centres run from m - R to m + R
   int n = 0;     // number of bins, 2 .. MaxHistogramBins
   double xmin = 0, xmax = 0;
+  double lastCentre = 0;  // the centre of bin n - 1, as the running sum reaches it
   // The chart could not show the grid that the standard deviation gives (its span is below
   // the chart's narrowest range): the grid is the one of a zero deviation instead.
   bool tooNarrow = false;

@@ -69,7 +69,8 @@ void HistogramCommand(HistogramSide side, const std::function<bool()>& upToDate)
   g.usesFurtherSeries = static_cast<bool>(law);
   TKeeper* overlay = nullptr;
   g.bind = [&](TDiagram& chart, TKeeper& base) {
-    base.SetArray(HistogramValues, grid.n, grid.xmin, grid.xmax);
+    // Bar i stands at xmin + i·(lastCentre - xmin)/(n - 1): over the bin it counted.
+    base.SetArray(HistogramValues, grid.n, grid.xmin, grid.lastCentre);
     base.SetHistogram();
     base.SetColor(HistogramColor);
     if (!law) return;

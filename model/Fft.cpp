@@ -291,23 +291,67 @@ class Engine {
   std::vector<std::unique_ptr<Plan>> plans_;
 };
 
+// The progress of a fast transform, measured in point-stages (one butterfly stage over all
+// len points is len of them; a work item of either phase is its points times its stages).
+// Step k of the m is due once k * len point-stages are done, so the steps spread evenly over
+// the work, whichever thread does it; only the calling thread sends them.
+class StepMeter {
+ public:
+  StepMeter(FftProgress* progress, long len, int m) : progress_(progress), len_(len), m_(m) {}
+  void Add(long work) { done_.fetch_add(work, std::memory_order_relaxed); }
+  // On the calling thread: the steps that have come due.
+  void Send() {
+    if (progress_ == nullptr) return;
+    const long done = done_.load(std::memory_order_relaxed);
+    while (sent_ < m_ && done >= (sent_ + 1) * len_) Step();
+  }
+  // On the calling thread, the work complete: the steps still to send.
+  void Finish() {
+    while (progress_ != nullptr && sent_ < m_) Step();
+  }
+
+ private:
+  void Step() {
+    progress_->Advance();
+    ++sent_;
+  }
+
+  FftProgress* const progress_;
+  const long len_;
+  const int m_;
+  std::atomic<long> done_{0};
+  int sent_ = 0;
+};
+
 // Hands out work items one at a time to whichever thread asks, and tells when all are done.
+// Each item done adds its work to the meter.
 class Items {
  public:
-  explicit Items(int total) : total_(total) {}
-  template <class Fn>
-  void Work(Fn fn) {
+  Items(int total, long workEach, StepMeter& meter)
+      : total_(total), workEach_(workEach), meter_(meter) {}
+  // `after` runs after each item this thread completes.
+  template <class Fn, class After>
+  void Work(Fn fn, After after) {
     for (int i; (i = next_.fetch_add(1, std::memory_order_relaxed)) < total_;) {
       fn(i);
+      meter_.Add(workEach_);
       done_.fetch_add(1, std::memory_order_release);
+      after();
     }
   }
-  void AwaitAll() const {
-    while (done_.load(std::memory_order_acquire) < total_) std::this_thread::yield();
+  // Waits until every item is done, running `meanwhile` while it waits.
+  template <class Meanwhile>
+  void AwaitAll(Meanwhile meanwhile) const {
+    while (done_.load(std::memory_order_acquire) < total_) {
+      meanwhile();
+      std::this_thread::yield();
+    }
   }
 
  private:
   const int total_;
+  const long workEach_;
+  StepMeter& meter_;
   std::atomic<int> next_{0}, done_{0};
 };
 
@@ -352,12 +396,15 @@ void RunFast(const double* srcRe, const double* srcIm, long count, double* re, d
                        im,
                        m,
                        s};
+  const long len = 1L << m;
   const int groups = (1 << (m - s)) / level.width;
-  Items itemsA(groups), itemsB(plan.chunks);
-  auto advance = [progress](int stages) {
-    if (progress)
-      for (int k = 0; k < stages; ++k) progress->Advance();
-  };
+  // A group of phase A is len / groups points through s stages, a chunk of phase B len /
+  // chunks points through m - s stages.
+  StepMeter meter(progress, len, m);
+  Items itemsA(groups, len / groups * s, meter),
+      itemsB(plan.chunks, len / plan.chunks * (m - s), meter);
+  auto nothing = [] {};
+  auto send = [&meter] { meter.Send(); };
 
   std::thread worker;
   if (m >= MinParallelLog2 && std::thread::hardware_concurrency() > 1) {
@@ -365,21 +412,20 @@ void RunFast(const double* srcRe, const double* srcIm, long count, double* re, d
       worker = std::thread([&] {
         fftk::PhaseA mine = a;
         mine.buffer = engine.buffer(1);
-        itemsA.Work([&](int i) { level.phaseA(mine, i, i + 1); });
-        itemsA.AwaitAll();
-        itemsB.Work([&](int i) { level.phaseB(b, i, i + 1); });
+        itemsA.Work([&](int i) { level.phaseA(mine, i, i + 1); }, nothing);
+        itemsA.AwaitAll(nothing);
+        itemsB.Work([&](int i) { level.phaseB(b, i, i + 1); }, nothing);
       });
     } catch (const std::system_error&) {
       // No second thread: this one does all the work.
     }
   }
-  itemsA.Work([&](int i) { level.phaseA(a, i, i + 1); });
-  itemsA.AwaitAll();
-  advance(s);
-  itemsB.Work([&](int i) { level.phaseB(b, i, i + 1); });
-  itemsB.AwaitAll();
+  itemsA.Work([&](int i) { level.phaseA(a, i, i + 1); }, send);
+  itemsA.AwaitAll(send);
+  itemsB.Work([&](int i) { level.phaseB(b, i, i + 1); }, send);
+  itemsB.AwaitAll(send);
   if (worker.joinable()) worker.join();
-  advance(m - s);
+  meter.Finish();
 }
 
 void TransformPlainBody(const double* source, long n, double* im, double* re, long len,

@@ -26,7 +26,9 @@ class FftProgress {
   // The length is fixed and the arrays are about to be filled: len points, `stages`
   // butterfly stages (log2 len).
   virtual void Begin(int len, int stages) = 0;
-  // One butterfly stage is complete (called `stages` times in all).
+  // A further 1/stages of the transform's work is complete: one butterfly stage of the plain
+  // loops, an equal share of the work of the fast path's blocks, on whichever thread (called
+  // `stages` times in all).
   virtual void Advance() = 0;
   // The transform is complete.
   virtual void End() = 0;

@@ -2,7 +2,8 @@
 // TFFT0Form: the transform's small progress window. The transform itself is computed by the
 // core (model/Fft.h); this window only shows how far it has got: while a transform runs, and
 // only when the indicator is on, it stands centred on the screen above the other windows
-// with the caption "БПФ: <length>" and its bar stepped once per butterfly stage.
+// with the caption "БПФ: <length>" and its bar stepped log2(length) times, evenly over the
+// transform's work.
 #include <QDialog>
 
 #include "model/Fft.h"

@@ -2,6 +2,19 @@
 // Random source and small numeric helpers shared by the model, the circuits and the chart.
 #include <cstdint>
 #include <functional>
+#include <limits>
+
+// The extended quotients and constants (the phase, circuit 7's factor, lags, the histogram's
+// bins, the chart's transforms and grid positions) are evaluated in long double and rely on
+// the x87 80-bit format with its 64-bit mantissa. Where long double is another format (a
+// plain double under MSVC and Apple's ARM compilers, the 128-bit one on AArch64 Linux) they
+// would round differently, and lags, bins and grid lines would change without a word: such
+// a compiler cannot build the core.
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "long double must be the x87 80-bit extended format (64-bit mantissa): the core's "
+              "lags, histogram bins and chart grids depend on it. Build with GCC or clang for "
+              "x86-64 (on Windows MinGW-w64 GCC, on macOS clang with -arch x86_64); MSVC and "
+              "ARM compilers do not have this format.");
 
 namespace mathlib {
 

@@ -31,6 +31,14 @@ const Pattern* PatternOf(TPenStyle s) {
   }
 }
 
+// The widest pen the toolkit draws (it refuses wider ones with a warning): every figure is
+// drawn at most this wide, lines and ellipses alike.
+constexpr int MaxPenWidth = (1 << 15) - 1;
+
+int WidthOf(const TPen& pen) {
+  return std::clamp(pen.Width, 1, MaxPenWidth);
+}
+
 bool PatternOn(const Pattern& p, long long i) {
   int period = 0;
   for (int k = 0; k < p.count; ++k) period += p.runs[k];
@@ -181,7 +189,7 @@ void TCanvas::LineTo(int x, int y) {
 }
 
 bool TCanvas::TryMerge(int x1, int y1, int x2, int y2) {
-  const int w = std::max(1, Pen.Width);
+  const int w = WidthOf(Pen);
   if (!coalescing_ || Pen.Mode != pmCopy || (Pen.Style != psSolid && w == 1)) return false;
   if ((x1 != x2) == (y1 != y2)) return false;  // diagonal, or no line at all
   // Far coordinates go to the plain rasteriser, which clips them.
@@ -232,7 +240,7 @@ void TCanvas::RasterLine(int x1, int y1, int x2, int y2) {
   const long long dx = static_cast<long long>(x2) - x1;
   const long long dy = static_cast<long long>(y2) - y1;
   if (dx == 0 && dy == 0) return;
-  const int w = std::max(1, Pen.Width);
+  const int w = WidthOf(Pen);
   const Pattern* pattern = w == 1 ? PatternOf(Pen.Style) : nullptr;
   const QRgb rgb = ToQRgb(Pen.Color);
   const bool notXor = Pen.Mode == pmNotXor;
@@ -311,7 +319,12 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     p.setPen(Qt::NoPen);
   } else {
     QPen pen{QColor(ToQRgb(Pen.Color))};
-    pen.setWidth(std::max(1, Pen.Width));
+    pen.setWidth(WidthOf(Pen));
+    // The style as for lines: its pattern at width 1, solid when wider.
+    if (const Pattern* pattern = pen.width() == 1 ? PatternOf(Pen.Style) : nullptr) {
+      pen.setDashPattern(QList<qreal>(pattern->runs, pattern->runs + pattern->count));
+      pen.setCapStyle(Qt::FlatCap);
+    }
     p.setPen(pen);
   }
   if (Brush.Style == bsSolid) {

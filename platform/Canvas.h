@@ -8,7 +8,9 @@
 //  - a wider line of width w repeats that line w times, side by side across its main
 //    direction (offsets -w/2 .. w-1-w/2), so a vertical line at x covers the columns
 //    x-w/2 .. x-w/2+w-1;
-//  - styles other than solid (dash, dot ...) apply to lines of width 1; wider lines are solid;
+//  - styles other than solid (dash, dot ...) apply to lines and ellipse outlines of width 1;
+//    wider ones are solid;
+//  - a pen wider than 32767 pixels (the most the toolkit draws) draws 32767 wide;
 //  - pen mode copy paints the pen colour, not-xor paints not(pen xor picture), so a figure
 //    drawn twice in not-xor leaves the picture as it was.
 // Text, ellipses and pictures are drawn with QPainter. Colours are TColor (0x00BBGGRR)

@@ -167,13 +167,12 @@ TEST_F(GraphExport, AHistogramWithTheNormalLaw) {
     QTest::mouseClick(FormGist->Button1, Qt::LeftButton);
   });
   std::vector<double> bins;
-  double xmin = 0, xmax = 0, step = 0, columns = 0;
+  double xmin = 0, xmax = 0, columns = 0;
   script.Then(Inside(*DiagramIncreaseAnalysis, [&](TDiagramIncrease& w) {
     const TKeeper& base = *w.Diagram1->GetKeeper(0);
     for (int i = 0; i < base.GetCount(); ++i) bins.push_back(base.GetSample(i));
     xmin = base.GetXmin();
-    xmax = base.GetXmax();
-    step = base.GetStep();
+    xmax = w.Diagram1->GetXmax();
     columns = w.Diagram1->Get_w_out() + 1;
     w.SaveDataFile(dir.filePath("gist.csv"));
   }));
@@ -183,14 +182,17 @@ TEST_F(GraphExport, AHistogramWithTheNormalLaw) {
   const DataFile f = Read(dir.filePath("gist.csv"));
   EXPECT_EQ(f.header, (std::vector<std::string>{"x,мВ (столбцы)", "w(x),1/мВ (столбцы)",
                                                 "x,мВ (кривая)", "w(x),1/мВ (кривая)"}));
-  // Every bin at its centre; the law at every pixel column of the view; below the bins'
+  // Every bin at the centre it was counted around, xmin + r h to 12 digits (whether n is
+  // 2k + 1, as here, or 2k + 2); the law at every pixel column of the view; below the bins'
   // end their two fields stay empty.
+  const double h =
+      instruments::PlanHistogram(BenchReadings::InputMean, BenchReadings::InputSko, {}, true).h;
   ASSERT_GT(bins.size(), 10u);
   ASSERT_EQ(f.rows.size(), columns);
   for (std::size_t r = 0; r < f.rows.size(); ++r) {
     ASSERT_EQ(f.rows[r].size(), 4u);
     if (r < bins.size()) {
-      EXPECT_NEAR(Num(f.rows[r][0]), xmin + r * step, 1e-9);
+      EXPECT_NEAR(Num(f.rows[r][0]), xmin + r * h, 1e-12 * std::fabs(xmin + r * h)) << r;
       EXPECT_EQ(Num(f.rows[r][1]), bins[r]) << r;
     } else {
       EXPECT_EQ(f.rows[r][0] + f.rows[r][1], "");

@@ -53,6 +53,7 @@ TEST_F(Characteristic, EachCircuitGetsItsOwnView) {
       {"circuit 2, defaults", 1, {}, -2.5, 2.5, -2.5, 2.5},
       {"circuit 3, a = 3", 2, {{7, 3}}, -1, 1, 0, 3},
       {"circuit 4, a = 0", 3, {{8, 0}}, -1, 1, 0, 1},
+      {"circuit 1, S = 0,005, x0 = -1", 0, {{1, 0.005}, {2, -1}}, -2.5, 0.5, 0, 0.0075},
       {"circuit 5, threshold at 2", 4, {{10, 2}}, -1, 5, 0, 9},
       {"circuit 6, b = 0", 5, {{12, 0}}, -1, 1, -1.5, 1.5},
       {"circuit 6, defaults", 5, {}, -5, 5, -1.5, 1.5},

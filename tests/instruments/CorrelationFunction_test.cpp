@@ -225,7 +225,7 @@ TEST(CorrelationMethods, ScaleMultipliesEveryValueAndDirectOutputHasItsLagCount)
 
 TEST(CorrelationView, LimitsAndRangesOfEachSideAndMethod) {
   // The defaults: FFT method, T = 0.005 ms.
-  const CorrelationView in = ViewOf(false, FftLagCount, 0.005, 0.8, false);
+  const CorrelationView in = ViewOf(false, FftLagCount, 0.005, 0.8, 0, false);
   EXPECT_DOUBLE_EQ(in.tmax, 49.995);
   EXPECT_DOUBLE_EQ(in.limitXmin, -49.995);
   EXPECT_DOUBLE_EQ(in.limitXmax, 49.995);
@@ -233,18 +233,21 @@ TEST(CorrelationView, LimitsAndRangesOfEachSideAndMethod) {
   EXPECT_DOUBLE_EQ(in.rangeXmax, 0.49995);
   EXPECT_EQ(in.limitYmin, -1.6);
   EXPECT_EQ(in.limitYmax, 1.6);
-  const CorrelationView out = ViewOf(true, FftLagCount, 0.005, 0.8, true);
+  const CorrelationView out = ViewOf(true, FftLagCount, 0.005, 0.8, 0, true);
   EXPECT_DOUBLE_EQ(out.limitXmin, -44.9955);
   EXPECT_DOUBLE_EQ(out.limitXmax, 44.9955);
   EXPECT_DOUBLE_EQ(out.rangeXmin, -4.9995);
   EXPECT_DOUBLE_EQ(out.rangeXmax, 4.9995);
-  EXPECT_DOUBLE_EQ(ViewOf(false, DirectLagCountIn, 0.005, 1, false).tmax, 9.995);
-  EXPECT_DOUBLE_EQ(ViewOf(true, DirectLagCountOut, 0.005, 1, false).tmax, 24.995);
+  EXPECT_DOUBLE_EQ(ViewOf(false, DirectLagCountIn, 0.005, 1, 0, false).tmax, 9.995);
+  EXPECT_DOUBLE_EQ(ViewOf(true, DirectLagCountOut, 0.005, 1, 0, false).tmax, 24.995);
 
   // A flat zero (before a run, generator off, constant output): the pair 0 .. 0 would be
-  // refused by the chart, so the y limits are -1 .. 1.
-  for (double k0 : {0.0, -0.0, -1e-20}) {
-    const CorrelationView flat = ViewOf(false, FftLagCount, 0.005, k0, false);
+  // refused by the chart, so the y limits are -1 .. 1; so they are for the 1.5e-25 that the
+  // direct sums of a constant 0,1 mV leave at N = 262144 (the rounding of its mean).
+  const std::vector<double> constant(262144, 0.1);
+  for (double k0 : {0.0, -0.0, -1e-20, 1.5e-25}) {
+    const CorrelationView flat =
+        ViewOf(true, DirectLagCountOut, 0.005, k0, K0RoundingLevel(constant.data(), 262144), false);
     EXPECT_EQ(flat.limitYmin, -1.0);
     EXPECT_EQ(flat.limitYmax, 1.0);
   }

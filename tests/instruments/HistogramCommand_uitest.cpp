@@ -120,14 +120,14 @@ TEST_F(Histograms, ZeroRealizationAtTheInputAndTheOutput) {
   EXPECT_DOUBLE_EQ(in.baseXmin, -0.95);
   EXPECT_DOUBLE_EQ(in.baseXmax, 0.95);
   for (int i = 0; i < 20; ++i) EXPECT_EQ(in.bars[i], i == 10 ? 10.0 : 0.0) << i;
-  // Limits one span either side, y from -1 to 10000; the view is the bins' range.
-  const double span = in.baseXmax - in.baseXmin;
-  EXPECT_EQ(in.limitXmin, in.baseXmin - span);
-  EXPECT_EQ(in.limitXmax, in.baseXmax + span);
+  // Limits one span either side, y from -1 to 10000; the view is the grid's range.
+  const double span = in.xmax - in.xmin;
+  EXPECT_EQ(in.limitXmin, in.xmin - span);
+  EXPECT_EQ(in.limitXmax, in.xmax + span);
   EXPECT_EQ(in.limitYmin, -1.0);
   EXPECT_EQ(in.limitYmax, 10000.0);
   EXPECT_EQ(in.xmin, in.baseXmin);
-  EXPECT_EQ(in.xmax, in.baseXmax);
+  EXPECT_DOUBLE_EQ(in.xmax, 0.95);
   EXPECT_EQ(in.ymin, 0.0);
   EXPECT_EQ(in.ymax, 10.0);
   EXPECT_EQ(in.initXmin, in.xmin);
@@ -180,6 +180,7 @@ TEST_F(Histograms, GaussianInputWithTheNormalLaw) {
   const HistogramGrid g =
       instruments::PlanHistogram(0.5, BenchReadings::InputSko, {0.1, true}, true);
   ASSERT_EQ(s.baseCount, g.n);
+  EXPECT_EQ(s.baseXmax, g.lastCentre);  // n = 99: the last bar is over the last bin
   std::vector<double> expected(g.n);
   instruments::HistogramBinsPlain(SampleStore::InputSamples, 65536, g.xmin, g.h, g.n,
                                   expected.data());

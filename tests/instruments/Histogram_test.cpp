@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/DiagramGeometry.h"
+#include "chart/Keeper.h"
 #include "instruments/Density.h"
 #include "model/Circuit.h"
 #include "model/Generator.h"
@@ -96,6 +97,23 @@ TEST(HistogramGrid, KnownAnswers) {
   EXPECT_EQ(g.n, 10000);
   EXPECT_EQ(g.h, static_cast<double>(2 * static_cast<long double>(g.R) / 9999));
   EXPECT_NE(g.h, 0.01);
+}
+
+// A sample near the centre of bin i is counted there, and the bar drawn for bin i (bound from
+// xmin to the last centre) stands over it: n = 2k + 1 (99), 2k + 2 (20) and the cap (10000).
+TEST(HistogramGrid, EveryBarStandsOverTheBinItCounted) {
+  for (const HistogramGrid& g : {PlanHistogram(2, 1, Auto, false), PlanHistogram(0, 0, Auto, true),
+                                 PlanHistogram(0, 20, Width(0.01), true)}) {
+    std::vector<double> v(g.n);
+    TKeeper bars;
+    bars.SetArray(v.data(), g.n, g.xmin, g.lastCentre);
+    for (int i : {0, g.n / 2, g.n - 1}) {
+      const double x = g.xmin + i * g.h + g.h / 4;
+      instruments::HistogramBins(&x, 1, g.xmin, g.h, g.n, v.data());
+      EXPECT_GT(v[i], 0) << g.n;
+      EXPECT_LT(std::fabs(x - (g.xmin + i * bars.GetStep())), bars.GetStep() / 2) << i;
+    }
+  }
 }
 
 // A deviation whose span the chart would refuse (the mean of a constant output is off by a

@@ -391,13 +391,20 @@ class ProgressLog : public FftProgress {
   void Begin(int len, int stages) override {
     log += "B" + std::to_string(len) + "/" + std::to_string(stages);
   }
-  void Advance() override { log += "+"; }
+  void Advance() override {
+    log += "+";
+    if (output != nullptr)  // the output values in place at this step
+      written.push_back(
+          std::count_if(output->begin(), output->end(), [](double v) { return !std::isnan(v); }));
+  }
   void End() override { log += "E"; }
   std::string log;
+  const std::vector<double>* output = nullptr;
+  std::vector<long> written;
 };
 }  // namespace
 
-TEST(FftProgress, OneStepPerStageBetweenBeginAndEnd) {
+TEST(FftProgress, OneStepPerStageSpreadOverTheWorkBetweenBeginAndEnd) {
   std::vector<double> x(65536, 1.0), re(65536), im(65536);
   for (bool plain : {true, false}) {
     ProgressLog p;
@@ -406,6 +413,19 @@ TEST(FftProgress, OneStepPerStageBetweenBeginAndEnd) {
     ProgressLog small;
     (plain ? FftTransformPlain : FftTransform)(x.data(), 8, 8, im.data(), re.data(), &small);
     EXPECT_EQ(small.log, "B8/3+++E");
+  }
+  // The steps follow the work: none of the output is written while the first phase works
+  // the rows in scratch (s steps), then step s + j comes once j / (16 - s) of it is written,
+  // and before a further share is.
+  std::fill(re.begin(), re.end(), std::nan(""));
+  ProgressLog spread;
+  spread.output = &re;
+  FftTransform(x.data(), 65536, 65536, im.data(), re.data(), &spread);
+  ASSERT_EQ(spread.written.size(), 16u);
+  const long s = std::count(spread.written.begin(), spread.written.end(), 0);
+  for (long k = s + 1; k <= 16; ++k) {
+    EXPECT_GE(spread.written[k - 1] * (16 - s), (k - s) * 65536) << k;
+    EXPECT_LT(spread.written[k - 1] * (16 - s), (k - s + 1) * 65536) << k;
   }
   MessageRecorder rec;
   ProgressLog refused;

@@ -104,6 +104,24 @@ TEST(Canvas, DottedLinesAlternateOnePixelOnOneOff) {
   EXPECT_EQ(Rows(b, 0, 0, 12, 1)[0], "............");
 }
 
+// Ellipse outlines take the style as lines do (dotted here), and a width the toolkit refuses
+// is limited without a warning.
+TEST(Canvas, EllipsesTakeThePenStyleAndAnyWidthQuietly) {
+  auto ring = [](TPenStyle style, int width) {
+    TBitmap b(40, 40);
+    b.Canvas()->Pen = {clBlack, width, style, pmCopy};
+    b.Canvas()->Ellipse(5, 5, 35, 35);
+    return CountNonWhite(b.Image());
+  };
+  EXPECT_LT(ring(psDot, 1), ring(psSolid, 1) * 3 / 4);
+  static int warnings = 0;
+  const QtMessageHandler qt = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString&) { ++warnings; });
+  ring(psSolid, 65535);
+  qInstallMessageHandler(qt);
+  EXPECT_EQ(warnings, 0);
+}
+
 TEST(Canvas, NotXorFiguresDrawnTwiceLeaveThePictureUnchanged) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> coord(-20, 80);
