@@ -11,6 +11,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstring>
 #include <QHash>
 #include <QImageWriter>
 #include <QLabel>
@@ -46,6 +49,11 @@ namespace {
 
 constexpr std::uint32_t Seed = 20240901;
 constexpr int CaptionHeight = 22;
+// The offscreen screen: a maximized chart window fills it, and the pages show it at its own
+// size beside the guide's contents.
+constexpr const char* ScreenConfig =
+    R"({"screens": [{"name": "guide", "x": 0, "y": 0, "width": 600, "height": 460,
+                     "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
 
 QDir outDir;
 bool ok = true;
@@ -282,7 +290,17 @@ void Run() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Offscreen, on a screen of the size the guide's pages show a maximized chart window at.
+  QTemporaryDir screenDir;
+  const QString screenFile = screenDir.filePath(QStringLiteral("screen.json"));
+  {
+    QFile f(screenFile);
+    if (!f.open(QIODevice::WriteOnly) || f.write(ScreenConfig) != qint64(std::strlen(ScreenConfig))) {
+      std::fprintf(stderr, "drawguide: cannot write %s\n", qPrintable(screenFile));
+      return 1;
+    }
+  }
+  qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screenFile).toLocal8Bit());
   QApplication app(argc, argv);
   if (argc != 2 || !QDir(QString::fromLocal8Bit(argv[1])).exists()) {
     std::fprintf(stderr, "usage: drawguide <existing folder>\n");
@@ -295,11 +313,11 @@ int main(int argc, char* argv[]) {
 
   ShowSplashAtStart = false;
   CreateStartupWindows();
-  Form1->resize(1008, 656);
+  Form1->resize(756, 470);
   Form1->show();
   Settle();
   Form1->FormPaint();
-  Form1->N501Click();  // the bench at its own size, not resampled
+  Form1->N401Click();  // the bench at 75 %: its labels legible, the picture the page's width
   ApplyFftIndicator(false);
 
   // The first session of the guide: Gaussian noise through the threshold circuit.
@@ -331,6 +349,7 @@ int main(int argc, char* argv[]) {
   });
   Form1->N30Click();
   DiagramIncreaseAnalysis->SpeedButtonLimitClick();  // the limit buttons hidden again
+  DiagramIncreaseAnalysis->Panel2->clear();
 
   // A harmonic signal with noise: its oscillogram through the threshold circuit and its
   // correlation function.
