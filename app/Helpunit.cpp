@@ -364,7 +364,8 @@ void THelpForm::MarkPlaces() {
 
 void THelpForm::RememberPlace() {
   if (!isVisible()) return;
-  place_ = QRect(pos(), size());
+  // The client area: a window manager puts a window shown again there whatever its frame.
+  place_ = geometry();
   placed_ = true;
 }
 
@@ -392,16 +393,14 @@ void THelpForm::Attach(QWidget* owner) {
     const int h = screen.height() * 17 / 20;
     place_ = QRect(screen.right() - w - 24, screen.top() + (screen.height() - h) / 2, w, h);
     placed_ = true;
-    resize(place_.size());
-    move(place_.topLeft());
+    setGeometry(place_);
   }
   if (parentWidget() == owner) return;
   if (parentWidget() != nullptr && parentWidget() != bench_)
     parentWidget()->removeEventFilter(this);
   const QRect place = place_;
   setParent(owner, windowFlags());  // hides the window
-  resize(place.size());
-  move(place.topLeft());
+  setGeometry(place);
   place_ = place;
   if (owner != bench_) owner->installEventFilter(this);
   if (wanted_) show();

@@ -12,8 +12,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-#include <cstring>
 #include <QHash>
 #include <QImageWriter>
 #include <QLabel>
@@ -22,8 +20,10 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -295,7 +295,8 @@ int main(int argc, char* argv[]) {
   const QString screenFile = screenDir.filePath(QStringLiteral("screen.json"));
   {
     QFile f(screenFile);
-    if (!f.open(QIODevice::WriteOnly) || f.write(ScreenConfig) != qint64(std::strlen(ScreenConfig))) {
+    if (!f.open(QIODevice::WriteOnly) ||
+        f.write(ScreenConfig) != qint64(std::strlen(ScreenConfig))) {
       std::fprintf(stderr, "drawguide: cannot write %s\n", qPrintable(screenFile));
       return 1;
     }

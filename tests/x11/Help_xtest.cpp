@@ -1,0 +1,53 @@
+// The guide called with F1 from a modal window, on a real X server with a window manager: it
+// opens at that window's section, takes clicks while the modal window stays open (a link
+// followed), and goes back to the bench where it was when that window closes.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "app/Helpunit.h"
+#include "model/Unitgenerator.h"
+#include "tests/support/ModalScript.h"
+#include "tests/x11/BenchWindows.h"
+#include "tests/x11/XSession.h"
+
+using xsession::WaitFor;
+
+TEST(GuideOnX11, OpenedFromTheGeneratorItTakesClicksAndGoesBackToTheBench) {
+  StartBenchWindows();
+  QRect placed;
+  ModalScript script(60000);
+  script.Then([&placed](QDialog& d) {
+    xsession::Keys({"F1"});
+    ASSERT_TRUE(WaitFor([] { return HelpForm != nullptr && HelpForm->isActiveWindow(); }, 10000))
+        << "the guide did not come up";
+    EXPECT_EQ(HelpForm->CurrentTopic().toStdString(), "generator.html");
+    EXPECT_EQ(HelpForm->parentWidget(), &d);
+    // A link of the generator's section, clicked where it stands on the screen.
+    QTextBrowser& browser = *HelpForm->Browser;
+    const QTextCursor link =
+        browser.document()->find(QString::fromUtf8("Что предсказывает теория"));
+    ASSERT_FALSE(link.isNull());
+    QTextCursor inside(browser.document());
+    inside.setPosition(link.selectionEnd() - 3);
+    browser.setTextCursor(inside);
+    browser.ensureCursorVisible();  // inside its last word, whatever the wrap
+    xsession::ClickAt(*browser.viewport(), browser.cursorRect(inside).center());
+    EXPECT_TRUE(WaitFor([] { return HelpForm->CurrentTopic() == "theory.html#laws"; }))
+        << HelpForm->CurrentTopic().toStdString();
+    placed = HelpForm->geometry();
+    xsession::RequestClose(d.winId());
+    EXPECT_TRUE(WaitFor([&d] { return !d.isVisible(); }, 10000));
+  });
+  Form1->Image2Click();
+  ASSERT_NE(HelpForm, nullptr);
+  EXPECT_TRUE(WaitFor([] { return HelpForm->parentWidget() == Form1 && HelpForm->isVisible(); }))
+      << "the guide did not stay open over the bench";
+  EXPECT_TRUE(WaitFor([&placed] { return HelpForm->geometry() == placed; }))
+      << "moved from (" << placed.x() << ", " << placed.y() << ") to (" << HelpForm->geometry().x()
+      << ", " << HelpForm->geometry().y() << ")";
+  HelpForm->close();
+}
