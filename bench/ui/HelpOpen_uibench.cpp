@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QTextBrowser>
 #include <QUrl>
+#include <utility>
 
 #include "app/Helpunit.h"
 #include "app/Startup.h"
@@ -64,9 +65,11 @@ void Again(benchmark::State& state) {
 
 int Register() {
   benchratio::SetReference("HelpOpen", "text-browser");
-  for (auto [name, f] : {std::pair{"HelpOpen/text-browser", Reference},
-                         std::pair{"HelpOpen/first", First}, std::pair{"HelpOpen/again", Again}})
-    benchmark::RegisterBenchmark(name, f)->Unit(benchmark::kMillisecond)->UseRealTime();
+  using Body = void (*)(benchmark::State&);
+  const std::pair<const char*, Body> variants[] = {
+      {"HelpOpen/text-browser", Reference}, {"HelpOpen/first", First}, {"HelpOpen/again", Again}};
+  for (const auto& [name, body] : variants)
+    benchmark::RegisterBenchmark(name, body)->Unit(benchmark::kMillisecond)->UseRealTime();
   return 0;
 }
 const int registered = Register();
