@@ -76,6 +76,14 @@ QString OwnTopic(const QWidget* w) {
   return {};
 }
 
+// A first- or second-level heading of a page: level, id (the anchor), title.
+const QRegularExpression& Heading() {
+  static const QRegularExpression heading(
+      QStringLiteral("<h([12])(?:\\s+id=\"([^\"]+)\")?[^>]*>(.*?)</h\\1>"),
+      QRegularExpression::DotMatchesEverythingOption);
+  return heading;
+}
+
 QString PageText(const QString& page) {
   QFile f(QStringLiteral(":/guide/") + page);
   if (!f.open(QIODevice::ReadOnly)) return {};
@@ -170,7 +178,7 @@ THelpForm::THelpForm(QWidget* bench) : QMainWindow(bench, Qt::Window), bench_(be
   split->addWidget(Side);
   split->addWidget(Browser);
   split->setStretchFactor(1, 1);
-  split->setSizes({230, 600});
+  split->setSizes({200, 700});
   setCentralWidget(split);
 
   QToolBar* bar = addToolBar(QString::fromUtf8("Навигация"));
@@ -194,18 +202,18 @@ THelpForm::THelpForm(QWidget* bench) : QMainWindow(bench, Qt::Window), bench_(be
   connect(Browser, &QTextBrowser::backwardAvailable, NBack, &QAction::setEnabled);
   connect(Browser, &QTextBrowser::forwardAvailable, NForward, &QAction::setEnabled);
   connect(Browser, &QTextBrowser::sourceChanged, this, [this] { MarkPlaces(); });
-  connect(Contents, &QTreeWidget::itemActivated, this,
-          [this](QTreeWidgetItem* item) { ShowTopic(item->data(0, Qt::UserRole).toString()); });
-  connect(Contents, &QTreeWidget::itemClicked, this,
-          [this](QTreeWidgetItem* item) { ShowTopic(item->data(0, Qt::UserRole).toString()); });
-  connect(Results, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+  const auto openSection = [this](QTreeWidgetItem* item) {
+    ShowTopic(item->data(0, Qt::UserRole).toString());
+  };
+  connect(Contents, &QTreeWidget::itemClicked, this, openSection);
+  connect(Contents, &QTreeWidget::itemActivated, this, openSection);
+  // A section the search found: shown at the first place of the text in it.
+  const auto openResult = [this](QListWidgetItem* item) {
     ShowTopic(item->data(Qt::UserRole).toString());
     FindNext();
-  });
-  connect(Results, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    ShowTopic(item->data(Qt::UserRole).toString());
-    FindNext();
-  });
+  };
+  connect(Results, &QListWidget::itemClicked, this, openResult);
+  connect(Results, &QListWidget::itemActivated, this, openResult);
   connect(NFind, &QAction::triggered, this, [this] {
     Side->setCurrentIndex(1);
     SearchEdit->setFocus(Qt::ShortcutFocusReason);
@@ -231,16 +239,13 @@ THelpForm::THelpForm(QWidget* bench) : QMainWindow(bench, Qt::Window), bench_(be
 void THelpForm::BuildContents() {
   // The pages in the order the first page links them.
   static const QRegularExpression link(QStringLiteral("href=\"([a-z0-9-]+\\.html)"));
-  static const QRegularExpression heading(
-      QStringLiteral("<h([12])(?:\\s+id=\"([^\"]+)\")?[^>]*>(.*?)</h\\1>"),
-      QRegularExpression::DotMatchesEverythingOption);
   pages_ = QStringList{help::StartPage};
   for (const auto& m : link.globalMatch(help::PageText(help::StartPage))) {
     if (!pages_.contains(m.captured(1))) pages_ << m.captured(1);
   }
   for (const QString& page : pages_) {
     QTreeWidgetItem* pageItem = nullptr;
-    for (const auto& m : heading.globalMatch(help::PageText(page))) {
+    for (const auto& m : help::Heading().globalMatch(help::PageText(page))) {
       const QString title = help::PlainText(m.captured(3));
       if (m.captured(1) == QLatin1String("1")) {
         pageItem = new QTreeWidgetItem(Contents, QStringList{title});
@@ -287,16 +292,13 @@ QString THelpForm::CurrentTopic() const {
 
 void THelpForm::IndexSections() {
   if (!sections_.empty()) return;
-  static const QRegularExpression cut(
-      QStringLiteral("<h([12])(?:\\s+id=\"([^\"]+)\")?[^>]*>(.*?)</h\\1>"),
-      QRegularExpression::DotMatchesEverythingOption);
   for (const QString& page : pages_) {
     const QString html = help::PageText(page);
     // A section runs from its heading to the next one; the text before the first second-level
     // heading belongs to the page itself.
     qsizetype from = 0;
     Section current{page, QString(), QString()};
-    for (const auto& m : cut.globalMatch(html)) {
+    for (const auto& m : help::Heading().globalMatch(html)) {
       current.text = help::PlainText(html.mid(from, m.capturedStart() - from));
       if (!current.text.isEmpty() && !current.title.isEmpty()) sections_.push_back(current);
       current.topic = m.captured(2).isEmpty() ? page : page + '#' + m.captured(2);
@@ -389,7 +391,7 @@ void THelpForm::Attach(QWidget* owner) {
   if (!placed_) {
     // First opening: the right part of the bench's screen, beside the windows it describes.
     const QRect screen = bench_->screen()->availableGeometry();
-    const int w = std::min(860, screen.width() * 3 / 5);
+    const int w = std::min(900, screen.width() * 5 / 8);
     const int h = screen.height() * 17 / 20;
     place_ = QRect(screen.right() - w - 24, screen.top() + (screen.height() - h) / 2, w, h);
     placed_ = true;
