@@ -236,6 +236,10 @@ THelpForm::THelpForm(QWidget* bench) : QMainWindow(bench, Qt::Window), bench_(be
   ShowTopic(help::StartPage);
 }
 
+THelpForm::~THelpForm() {
+  if (HelpForm == this) HelpForm = nullptr;
+}
+
 void THelpForm::BuildContents() {
   // The pages in the order the first page links them.
   static const QRegularExpression link(QStringLiteral("href=\"([a-z0-9-]+\\.html)"));

@@ -43,6 +43,9 @@ class THelpForm : public QMainWindow {
  public:
   // `bench`: the window the guide belongs to when no modal window is open.
   explicit THelpForm(QWidget* bench);
+  // A window the guide belongs to may take it along when it is destroyed (a message box
+  // destroyed while open): the next F1 then makes a new one.
+  ~THelpForm() override;
 
   QTextBrowser* Browser;
   QTabWidget* Side;  // "Содержание", "Поиск"
