@@ -413,11 +413,18 @@ void THelpForm::Attach(QWidget* owner) {
 }
 
 bool THelpForm::eventFilter(QObject* watched, QEvent* event) {
-  // The modal window the guide belongs to has closed: back to the modal window under it, if
-  // any, else to the bench.
+  // The modal window the guide belongs to is closing: back to the modal window under it (the
+  // one it was opened from, such as the window under a message box), if any, else to the
+  // bench. At once, before the closing window may be destroyed with the guide inside.
   if (event->type() == QEvent::Hide && watched == parentWidget() && watched != bench_) {
+    QWidget* closing = parentWidget();
     QWidget* next = QApplication::activeModalWidget();
-    Attach(next != nullptr && next != watched ? next : bench_);
+    if (next == closing || (next != nullptr && !next->isVisible())) next = nullptr;
+    for (QWidget* w = closing->parentWidget(); next == nullptr && w != nullptr;
+         w = w->window()->parentWidget()) {
+      if (w->window()->isVisible() && w->window()->isModal()) next = w->window();
+    }
+    Attach(next != nullptr ? next : bench_);
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 // The guide called with F1 from a modal window, on a real X server with a window manager: it
 // opens at that window's section, takes clicks while the modal window stays open (a link
-// followed), and goes back to the bench where it was when that window closes.
+// followed), and goes back to the bench where it was when that window closes; from a message
+// over a modal window it goes back to that window, not to the bench it blocks.
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -10,6 +11,7 @@
 
 #include "app/Helpunit.h"
 #include "model/Unitgenerator.h"
+#include "platform/MessageBox.h"
 #include "tests/support/ModalScript.h"
 #include "tests/x11/BenchWindows.h"
 #include "tests/x11/XSession.h"
@@ -49,5 +51,33 @@ TEST(GuideOnX11, OpenedFromTheGeneratorItTakesClicksAndGoesBackToTheBench) {
   EXPECT_TRUE(WaitFor([&placed] { return HelpForm->geometry() == placed; }))
       << "moved from (" << placed.x() << ", " << placed.y() << ") to (" << HelpForm->geometry().x()
       << ", " << HelpForm->geometry().y() << ")";
+  HelpForm->close();
+}
+
+TEST(GuideOnX11, FromAMessageOverTheGeneratorItGoesBackToTheGenerator) {
+  StartBenchWindows();
+  ModalScript script(60000);
+  script.Then([](QDialog&) {
+    platform::MessageBoxOk(QString::fromUtf8("Сообщение над окном генератора"));
+    EXPECT_TRUE(WaitFor([] {
+      return HelpForm != nullptr && HelpForm->parentWidget() == FormGenerator &&
+             HelpForm->isVisible();
+    })) << "the guide did not come back over the generator";
+    FormGenerator->Button1Click();
+  });
+  script.Then([](QDialog& box) {
+    xsession::Keys({"F1"});
+    ASSERT_TRUE(WaitFor(
+        [&box] {
+          return HelpForm != nullptr && HelpForm->parentWidget() == &box && HelpForm->isVisible();
+        },
+        10000))
+        << "the guide did not come up over the message";
+    EXPECT_EQ(HelpForm->CurrentTopic().toStdString(), "generator.html");
+    xsession::RequestClose(box.winId());
+    EXPECT_TRUE(WaitFor([&box] { return !box.isVisible(); }, 10000));
+  });
+  Form1->Image2Click();
+  EXPECT_TRUE(WaitFor([] { return HelpForm->parentWidget() == Form1 && HelpForm->isVisible(); }));
   HelpForm->close();
 }
