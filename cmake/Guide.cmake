@@ -21,16 +21,16 @@ target_link_libraries(drawguide PRIVATE labui)
 # drawguide puts Qt on the offscreen platform itself. In the sanitizer build it is
 # instrumented too, and runs as the tests do there: the leaks of the uninstrumented system
 # libraries named in .ci/lsan.supp are not its own.
-set(LAB_GUIDE_ENV LAB_GUIDE=1)
+set(LAB_GUIDE_RUN $<TARGET_FILE:drawguide> ${LAB_GUIDE_BUILD})
 if(LAB_SANITIZE)
-  list(APPEND LAB_GUIDE_ENV ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
-       LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/.ci/lsan.supp
-       UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1)
+  set(LAB_GUIDE_RUN ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
+      LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/.ci/lsan.supp
+      UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ${LAB_GUIDE_RUN})
 endif()
 add_custom_command(
   OUTPUT ${LAB_GUIDE_SHOTS}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${LAB_GUIDE_BUILD}
-  COMMAND ${CMAKE_COMMAND} -E env ${LAB_GUIDE_ENV} $<TARGET_FILE:drawguide> ${LAB_GUIDE_BUILD}
+  COMMAND ${LAB_GUIDE_RUN}
   DEPENDS drawguide
   COMMENT "Drawing the guide's screenshots from the program's windows"
   VERBATIM)
