@@ -15,4 +15,5 @@ lab_ui_sources(
   Diagramincreaseunit.cpp
   OscilloscopeView.cpp
   Switchimage.cpp
+  Helpunit.cpp
 )

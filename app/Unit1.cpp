@@ -23,6 +23,7 @@
 #include "app/Editfloatunit.h"
 #include "app/Glyphs.h"
 #include "app/Hellounit.h"
+#include "app/Helpunit.h"
 #include "app/OscilloscopeView.h"
 #include "app/SavePicture.h"
 #include "app/Startup.h"
@@ -233,6 +234,8 @@ void TForm1::BuildMenu() {
 
   QMenu* exit = bar->addMenu("Выход");
   NExit = add(exit, "N6", "Выход", &TForm1::SpeedButton4Click);
+
+  AddHelpMenu(*this);  // "Справка", and F1 in every window
 }
 
 void TForm1::BuildStatusBar() {

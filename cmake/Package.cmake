@@ -1,6 +1,9 @@
-# The installable Debian package (make package): the program in /usr/bin, its desktop entry
-# and its icon in the hicolor theme at every size drawassets stores. Nothing else has an
-# install rule, so tests, benchmarks and tools stay out of the package.
+# The installable Debian package (make package): the program in /usr/bin, its desktop entry,
+# its icon in the hicolor theme at every size drawassets stores, the manual page labbench(1)
+# in English and Russian, and the package's papers in /usr/share/doc/labbench (the
+# machine-readable copyright, changelog.Debian.gz; the user guide goes there too, see
+# Guide.cmake) with the lintian overrides beside them. Nothing else has an install rule, so
+# tests, benchmarks and tools stay out of the package.
 include(GNUInstallDirs)
 
 install(TARGETS labbench RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -18,6 +21,39 @@ endforeach()
 
 set(LAB_PACKAGE_MAINTAINER "Laboratory bench maintainers <labbench@example.org>"
     CACHE STRING "Maintainer field of the Debian package")
+set(LAB_PACKAGE_RELEASE 1)
+set(LAB_PACKAGE_VERSION ${PROJECT_VERSION}-${LAB_PACKAGE_RELEASE})
+
+# The papers: the copyright and the changelog name the maintainer and the version of this
+# build; the changelog and the manual pages are compressed as Debian wants them (gzip -9,
+# no name or time stamp inside, so the bytes are the same on every build).
+set(LAB_PAPERS ${CMAKE_BINARY_DIR}/papers)
+configure_file(${CMAKE_SOURCE_DIR}/docs/package/copyright ${LAB_PAPERS}/copyright @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/docs/package/changelog.Debian ${LAB_PAPERS}/changelog.Debian
+               @ONLY)
+set(LAB_GZIPPED "")
+foreach(pair "${LAB_PAPERS}/changelog.Debian|changelog.Debian.gz"
+             "${CMAKE_SOURCE_DIR}/docs/labbench.1|man/labbench.1.gz"
+             "${CMAKE_SOURCE_DIR}/docs/labbench.ru.1|man/ru/labbench.1.gz")
+  string(REPLACE "|" ";" pair "${pair}")
+  list(GET pair 0 from)
+  list(GET pair 1 to)
+  get_filename_component(dir ${LAB_PAPERS}/${to} DIRECTORY)
+  add_custom_command(OUTPUT ${LAB_PAPERS}/${to}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+                     COMMAND sh -c "gzip -9n -c '${from}' > '${LAB_PAPERS}/${to}'"
+                     DEPENDS ${from}
+                     VERBATIM)
+  list(APPEND LAB_GZIPPED ${LAB_PAPERS}/${to})
+endforeach()
+add_custom_target(papers ALL DEPENDS ${LAB_GZIPPED})
+
+install(FILES ${LAB_PAPERS}/man/labbench.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${LAB_PAPERS}/man/ru/labbench.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
+install(FILES ${LAB_PAPERS}/copyright ${LAB_PAPERS}/changelog.Debian.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/docs/package/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME labbench)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME labbench)
@@ -44,7 +80,7 @@ is in Russian.
 гистограммы с наложенным законом распределения, графики корреляционной
 функции и характеристику цепи.")
 
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${LAB_PACKAGE_RELEASE})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

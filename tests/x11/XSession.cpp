@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
@@ -97,7 +98,15 @@ void Keys(const QStringList& keys) {
 }
 
 void Click(QWidget& widget) {
-  const QPoint p = widget.mapToGlobal(widget.rect().center());
+  ClickAt(widget, widget.rect().center());
+}
+
+void ClickAt(QWidget& widget, const QPoint& at) {
+  const QPoint p = widget.mapToGlobal(at);
+  // "mousemove --sync" waits for a motion, which never comes when the pointer is there
+  // already: then it comes from a pixel aside, as a hand on the mouse would.
+  if (QCursor::pos() == p)
+    Run("xdotool", {"mousemove", "--sync", QString::number(p.x() + 1), QString::number(p.y())});
   Run("xdotool",
       {"mousemove", "--sync", QString::number(p.x()), QString::number(p.y()), "click", "1"});
 }

@@ -25,6 +25,8 @@ void Keys(const QStringList& keys);
 
 // Moves the pointer to the middle of the widget and clicks the left button there.
 void Click(QWidget& widget);
+// The same at a point of the widget (its own coordinates).
+void ClickAt(QWidget& widget, const QPoint& at);
 
 // Raises the window and gives it the input focus through the window manager; true once the
 // program reports it active.
