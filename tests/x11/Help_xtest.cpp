@@ -15,14 +15,14 @@
 #include "app/Helpunit.h"
 #include "model/Unitgenerator.h"
 #include "platform/MessageBox.h"
+#include "tests/support/BenchStart.h"
 #include "tests/support/ModalScript.h"
-#include "tests/x11/BenchWindows.h"
 #include "tests/x11/XSession.h"
 
 using xsession::WaitFor;
 
 TEST(GuideOnX11, OpenedFromTheGeneratorItTakesClicksAndGoesBackToTheBench) {
-  StartBenchWindows();
+  StartBenchOnce();
   QRect placed;
   ModalScript script(60000);
   script.Then([&placed](QDialog& d) {
@@ -61,7 +61,7 @@ TEST(GuideOnX11, OpenedFromTheGeneratorItTakesClicksAndGoesBackToTheBench) {
 }
 
 TEST(GuideOnX11, FromAMessageOverTheGeneratorItGoesBackToTheGenerator) {
-  StartBenchWindows();
+  StartBenchOnce();
   ModalScript script(60000);
   script.Then([](QDialog& d) {
     // A message box belongs to the active window, as a correction message does to the window
