@@ -6,7 +6,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := build-essential cmake g++ qt6-base-dev qt6-translations-l10n libjpeg-dev \
             libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev fonts-liberation \
             fonts-dejavu-core xvfb xauth xdotool imagemagick ccache clang-format \
-            pkg-config jwm x11-utils libxcb1-dev dpkg-dev file desktop-file-utils
+            pkg-config jwm x11-utils libxcb1-dev dpkg-dev file desktop-file-utils \
+            poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=
 

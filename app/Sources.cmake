@@ -4,6 +4,7 @@ lab_core_sources(
   EditFloatRules.cpp
   DiagramIncreaseRules.cpp
   Oscilloscope.cpp
+  ReportText.cpp
 )
 lab_ui_sources(
   Unit1.cpp
@@ -15,4 +16,7 @@ lab_ui_sources(
   Diagramincreaseunit.cpp
   OscilloscopeView.cpp
   Switchimage.cpp
+  GraphJournal.cpp
+  ReportPdf.cpp
+  Unitreport.cpp
 )

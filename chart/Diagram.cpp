@@ -6,7 +6,6 @@
 #include "model/Messages.h"
 #include "platform/Bmp.h"
 #include "platform/Clipboard.h"
-#include "platform/FileNames.h"
 #include "platform/SaveDialog.h"
 
 const char* const DiagramNoMemoryMessage =
@@ -289,6 +288,7 @@ void TDiagram::Paint(TCanvas& c, int density) {
   c.Pen.Color = Ink(ColorNetLine);
   c.Rectangle(xb_net, yb_net, Get_xe_net(), Get_ye_net());
 
+  c.Font.Assign(FontNet);
   DrawGrid(c);
 
   // Title and axis names, on the brush the last label left.
@@ -304,7 +304,8 @@ void TDiagram::Paint(TCanvas& c, int density) {
   // picture's own pixels, as finely as the picture allows.
   if (lineEnabled_) {
     c.SetDensity(1);
-    for (TKeeper* k = &base_; k != nullptr; k = k->GetNext()) DrawSeries(c, density, k, k->GetType());
+    for (TKeeper* k = &base_; k != nullptr; k = k->GetNext())
+      DrawSeries(c, density, k, k->GetType());
     c.SetDensity(density);
   }
   DrawBitmaps(c);
@@ -605,11 +606,7 @@ void TDiagram::SaveBmpFile() {
 
 void TDiagram::SaveBmpFile(const QString& FileName) {
   QString name = FileName;
-  if (const auto message = platform::CorrectToBmpName(name)) {
-    lab::ShowMessage(message->toStdString());
-    // The corrected name is a file nobody was asked about yet.
-    if (!platform::MayReplaceFile(this, name)) return;
-  }
+  if (!platform::CorrectSaveName(this, name, QStringLiteral(".bmp"))) return;
   SetPrintMode();
   QString error;
   const bool written = platform::WriteBmpFile(Picture().Image(), name, &error);
