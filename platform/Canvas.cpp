@@ -239,8 +239,8 @@ void TCanvas::Flush() {
 
 void TCanvas::RasterLine(int x1, int y1, int x2, int y2) {
   if (Pen.Style == psClear || !Acquire()) return;
-  // In picture pixels: the line joins the top left corners of its end pixels' blocks, and
-  // each logical pixel across it is `d` picture pixels wide.
+  // In picture pixels: the line runs from the block of its first pixel towards the block of
+  // its end point (left out), and each logical pixel across it is `d` picture pixels wide.
   const long long d = density_;
   const long long dx = (static_cast<long long>(x2) - x1) * d;
   const long long dy = (static_cast<long long>(y2) - y1) * d;
@@ -258,7 +258,8 @@ void TCanvas::RasterLine(int x1, int y1, int x2, int y2) {
   const long long dMinor = xMajor ? dy : dx;
   const long long aMinor = std::llabs(dMinor);
   const long long sMinor = dMinor > 0 ? 1 : (dMinor < 0 ? -1 : 0);
-  const long long m1 = (xMajor ? x1 : y1) * d;
+  // The first pixel along the line is the near edge of its block in the line's direction.
+  const long long m1 = (xMajor ? x1 : y1) * d + (sMajor < 0 ? d - 1 : 0);
   const long long n1 = (xMajor ? y1 : x1) * d;
   // Only the steps whose main coordinate can touch the picture are walked.
   const long long lo = -w;
