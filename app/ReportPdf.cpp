@@ -163,9 +163,13 @@ class Layout {
   std::vector<Page> pages_;
 };
 
+// The pictures decoded, in the format the writer takes without converting them again.
 std::vector<QImage> Decode(const std::vector<const QByteArray*>& pictures) {
   std::vector<QImage> out(pictures.size());
-  for (std::size_t i = 0; i < pictures.size(); ++i) out[i].loadFromData(*pictures[i], "PNG");
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    out[i].loadFromData(*pictures[i], "PNG");
+    out[i] = std::move(out[i]).convertToFormat(QImage::Format_RGB32);
+  }
   return out;
 }
 

@@ -272,6 +272,7 @@ QImage TDiagram::PictureAtDensity(int density) {
   c.Pen.Mode = pmCopy;
   Paint(c, density);
   QImage image = picture.Image();
+  picture.Clear();  // the only holder now: no copy for the ratio
   image.setDevicePixelRatio(density);
   return image;
 }
