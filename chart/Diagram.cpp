@@ -398,7 +398,7 @@ void TDiagram::DrawSeries(TCanvas& c, int density, TKeeper* k, GraphType as) {
   switch (as) {
     case GraphType::Analog:
     case GraphType::AnalogPeriodic:
-      chart::DrawAnalog(pen, *k, net, map);
+      chart::DrawAnalog(pen, *k, net, map, seriesWalk_);
       break;
     case GraphType::Discret:
     case GraphType::DiscretPeriodic:

@@ -132,9 +132,9 @@ class TDiagram : public TImage {
   // Series drawing on or off for the following redraws; does not redraw.
   void EnableLine(bool on) { lineEnabled_ = on; }
   bool IsLineEnabled() const { return lineEnabled_; }
-  // How bars and stems are walked: only the samples that can draw (the default), or every
-  // sample position of the view (the plain walk: the same picture, for comparison and
-  // measurement). Does not redraw.
+  // How bars, stems and the extremes of curves are walked: only the samples that can draw
+  // (the default), or every sample position of the view (the plain walk: the same picture,
+  // for comparison and measurement). Does not redraw.
   void SetSeriesWalk(chart::SeriesWalk walk) { seriesWalk_ = walk; }
 
   // ---- Rendering --------------------------------------------------------------------------------

@@ -115,6 +115,14 @@ double PlotMap::PhisToMathX(int px) const {
   return static_cast<double>(v);
 }
 
+double PlotMap::ColumnEdgeX(int px) const {
+  const long double w = w_out != 0 ? w_out : 1;
+  const long double v =
+      (static_cast<long double>(xmax) - static_cast<long double>(xmin)) * (px - 0.5L - x0_out) / w +
+      static_cast<long double>(xmin);
+  return static_cast<double>(v);
+}
+
 double PlotMap::PhisToMathY(int py) const {
   const long double h = h_out != 0 ? h_out : 1;
   const long double v =

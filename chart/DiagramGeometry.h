@@ -67,6 +67,10 @@ struct PlotMap {
   int MathToPhisY(double y) const;
   double PhisToMathX(int px) const;
   double PhisToMathY(int py) const;
+  // The data x of the left edge of pixel column px, half a column left of PhisToMathX(px):
+  // column px spans [ColumnEdgeX(px), ColumnEdgeX(px + 1)), so neighbouring columns share
+  // their edge and every x belongs to one column.
+  double ColumnEdgeX(int px) const;
 };
 
 // Pixel coordinates are kept within +-PixelLimit, far outside any picture.

@@ -69,6 +69,7 @@ void TKeeper::SetArray(const double* p, int n, double a, double b) {
   if (!Bind(n, a, b)) return;
   storage_ = StorageKind::Array;
   samples_ = p;
+  extremes_.Build(p, n);
   mathlib::ArrayRange(p, n, ymin_, ymax_);
   if (ymax_ - ymin_ < MinYExtent) ymax_ = ymin_ + FlatYExtent;
 }
@@ -85,6 +86,7 @@ void TKeeper::Clear() {
   period_ = 0.0;
   step_ = 0.1;
   type_ = GraphType::Analog;
+  extremes_.Clear();
 }
 
 bool TKeeper::IsPeriodicWrap() const {
@@ -177,4 +179,11 @@ double TKeeper::GetValueDiscret(int i) const {
 double TKeeper::GetSample(int i) const {
   if (storage_ != StorageKind::Array || i < 0 || i >= count_) return 0;
   return samples_[i];
+}
+
+chart::SampleExtent TKeeper::GetSampleExtent(int first, int last) const {
+  if (first < 0) first = 0;
+  if (last > count_ - 1) last = count_ - 1;
+  if (storage_ != StorageKind::Array || first > last) return {};
+  return extremes_.Extent(samples_, first, last);
 }

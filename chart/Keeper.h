@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "chart/ExtremesPyramid.h"
 #include "platform/GraphicsTypes.h"
 
 enum class StorageKind : std::uint8_t { None, Function, Array };
@@ -40,7 +41,9 @@ class TKeeper {
   // the interval) is not a finite number.
   void SetFunction(Function f, int n, double a, double b);
   // Binds the caller's array of n samples; sample i lies at xmin + i*step. The array is
-  // never copied or freed: it must stay valid while the chart may draw the series.
+  // never copied or freed: it must stay valid while the chart may draw the series, and
+  // unchanged, since the extremes the chart draws come from a pyramid built here over it
+  // (about n/8 pairs of doubles; bind again after changing the samples).
   void SetArray(const double* p, int n, double a, double b);
   // Drops the binding; range, step, period and type return to their defaults.
   void Clear();
@@ -51,6 +54,9 @@ class TKeeper {
   double GetValueDiscret(int i) const;
   // The stored i-th array element; 0 outside 0..n-1 or when not bound to an array.
   double GetSample(int i) const;
+  // Smallest and largest of the array elements first..last (kept within 0..n-1), from the
+  // pyramid; empty when none is read or the series is not bound to an array.
+  chart::SampleExtent GetSampleExtent(int first, int last) const;
 
   void Show() { shown_ = true; }
   void Hide() { shown_ = false; }
@@ -110,6 +116,7 @@ class TKeeper {
   bool marked_ = false;
   TKeeper* next_ = nullptr;
   std::uint8_t number_ = 0;
+  chart::ExtremesPyramid extremes_;  // over the bound array
 };
 
 // The messages of the keeper, exact texts (the first letter of the second word of the

@@ -162,9 +162,137 @@ void WalkVisibleSamples(const TKeeper& k, const PlotMap& map, double xL, double 
   }
 }
 
+// ---- Extremes of a curve's columns ----------------------------------------------------------
+//
+// Column px spans [ColumnEdgeX(px), ColumnEdgeX(px + 1)). It holds the samples i of 0..n-1
+// whose x = xmin + i*step lies there and, with a symmetry, the mirror images of samples
+// 1..n-1 at xmin - i*step (with the sample's value, negated for Odd); sample 0 lies on the
+// mirror and is counted once. Both positions are monotonic in i, so each column holds a run
+// of indices of either kind.
+
+// The curve reads the bound array itself (not a function, a discrete read or a period).
+bool ReadsArraySamples(const TKeeper& k) {
+  const GraphType t = k.GetType();
+  const bool periodic =
+      k.GetPeriod() > 0 && (t == GraphType::AnalogPeriodic || t == GraphType::RadioPeriodic);
+  return k.GetStorageKind() == StorageKind::Array && k.GetCount() > 1 && k.GetStep() > 0 &&
+         t != GraphType::Discret && t != GraphType::DiscretPeriodic && !periodic;
+}
+
+double OwnX(const TKeeper& k, long long i) {
+  return k.GetXmin() + static_cast<double>(i) * k.GetStep();
+}
+double ImageX(const TKeeper& k, long long i) {
+  return k.GetXmin() - static_cast<double>(i) * k.GetStep();
+}
+
+// The vertical line of one column over the extremes of its samples.
+void StrokeColumn(PenSink& pen, int px, long long count, const SampleExtent& e, const NetRect& net,
+                  const PlotMap& map) {
+  if (count < 2 || e.Empty()) return;
+  int top = map.MathToPhisY(e.max);
+  int bottom = map.MathToPhisY(e.min);
+  if (bottom < net.yb + 1 || top > net.ye - 1) return;  // all above, or all below the net
+  if (top < net.yb + 1) top = net.yb + 1;
+  if (bottom > net.ye - 1) bottom = net.ye - 1;
+  pen.MoveTo(px, top);
+  pen.LineTo(px, bottom + 1);  // the end point is not drawn: the smallest's row is
+}
+
+// The first index of first..last at which reached(i) holds (it is false below some index
+// and true from it on), last + 1 when it never does. The guess is usually right or one
+// off; only rounding far out of proportion leaves it to a binary search over them all.
+template <typename Reached>
+long long FirstReached(long long first, long long last, long double guess, Reached reached) {
+  long long i = first;
+  if (guess > last + 1) {
+    i = last + 1;
+  } else if (guess > first) {
+    i = static_cast<long long>(guess);
+  }
+  for (int tries = 0; tries < 3; ++tries) {
+    const bool here = i > last || reached(i);
+    const bool before = i > first && reached(i - 1);
+    if (here && !before) return i;
+    i += here ? -1 : 1;
+  }
+  long long lo = first, hi = last + 1;
+  while (lo < hi) {
+    const long long mid = lo + (hi - lo) / 2;
+    if (reached(mid)) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
+}
+
+// Where the samples left of x end: the first own sample at or right of x, and the first
+// image (counting from 1) left of x.
+struct EdgeIndices {
+  long long own, image;
+};
+
+EdgeIndices IndicesAt(const TKeeper& k, double x) {
+  const long long last = k.GetCount() - 1;
+  const long double d = (static_cast<long double>(x) - k.GetXmin()) / k.GetStep();
+  const long long own =
+      FirstReached(0, last, std::ceil(d), [&](long long i) { return OwnX(k, i) >= x; });
+  const long long image =
+      FirstReached(1, last, std::floor(-d) + 1, [&](long long i) { return ImageX(k, i) < x; });
+  return {own, image};
+}
+
+// The extremes of the columns found through the indices at their edges and the keeper's
+// pyramid: the cost follows the columns, not the samples.
+void StrokeColumnsByIndex(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map) {
+  const bool images = k.GetSymmetry() != Symmetry::None;
+  const bool odd = k.GetSymmetry() == Symmetry::Odd;
+  EdgeIndices left = IndicesAt(k, map.ColumnEdgeX(net.xb + 1));
+  for (int px = net.xb + 1; px <= net.xe - 1; ++px) {
+    const EdgeIndices right = IndicesAt(k, map.ColumnEdgeX(px + 1));
+    long long count = right.own - left.own;
+    SampleExtent e = k.GetSampleExtent(static_cast<int>(left.own), static_cast<int>(right.own - 1));
+    if (images && left.image > right.image) {
+      // Images right.image .. left.image - 1 (their x falls as the index grows).
+      count += left.image - right.image;
+      const SampleExtent m =
+          k.GetSampleExtent(static_cast<int>(right.image), static_cast<int>(left.image - 1));
+      e.Add(odd ? SampleExtent{-m.max, -m.min} : m);
+    }
+    StrokeColumn(pen, px, count, e, net, map);
+    left = right;
+  }
+}
+
+// The plain reading: every sample and image compared with the column edges in turn.
+void StrokeColumnsBySample(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map) {
+  const long long n = k.GetCount();
+  const bool images = k.GetSymmetry() != Symmetry::None;
+  const double sign = k.GetSymmetry() == Symmetry::Odd ? -1.0 : 1.0;
+  long long i = 0;      // the next own sample, going right
+  long long j = n - 1;  // the next image, going right as j falls
+  for (int px = net.xb + 1; px <= net.xe - 1; ++px) {
+    const double e0 = map.ColumnEdgeX(px);
+    const double e1 = map.ColumnEdgeX(px + 1);
+    long long count = 0;
+    SampleExtent e;
+    while (i < n && OwnX(k, i) < e0) ++i;
+    for (; i < n && OwnX(k, i) < e1; ++i, ++count) e.Add(k.GetSample(static_cast<int>(i)));
+    if (images) {
+      while (j >= 1 && ImageX(k, j) < e0) --j;
+      for (; j >= 1 && ImageX(k, j) < e1; --j, ++count)
+        e.Add(sign * k.GetSample(static_cast<int>(j)));
+    }
+    StrokeColumn(pen, px, count, e, net, map);
+  }
+}
+
 }  // namespace
 
-void DrawAnalog(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map) {
+void DrawAnalog(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map,
+                SeriesWalk walk) {
   // The first column starts where every later column would: on the clamp row when the
   // curve is outside the net, so no line ever comes in from beyond the net.
   int px = net.xb;
@@ -180,6 +308,12 @@ void DrawAnalog(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMa
       pen.LineTo(px, py);
       pen.MoveTo(px, py);
     }
+  }
+  if (!ReadsArraySamples(k)) return;
+  if (walk == SeriesWalk::EverySample) {
+    StrokeColumnsBySample(pen, k, net, map);
+  } else {
+    StrokeColumnsByIndex(pen, k, net, map);
   }
 }
 

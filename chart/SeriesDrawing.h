@@ -26,10 +26,20 @@ struct NetRect {
 // view, one step of the series after the other from xmin, also far beyond the data, where
 // samples read 0 (the plain walk, the reference). Visible: only the samples that can draw
 // something there; the picture is the same, the cost follows the data and the pixels.
+// For the extremes of a curve's columns: EverySample compares every sample with the column
+// edges in turn, Visible finds each column's samples by their index and their extremes in
+// the keeper's pyramid; the calls are the same.
 enum class SeriesWalk { Visible, EverySample };
 
 // One value per pixel column across the net, interrupted where the curve leaves the net.
-void DrawAnalog(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map);
+// For a curve bound to an array, then in every column inside the frame that holds two or
+// more samples (its own and, with a symmetry, their mirror images; not the zeros beyond
+// the ends), a vertical line covering the rows of the largest and the smallest of them,
+// kept within the rows the curve may use; none where they all lie beyond one edge of the
+// net. So a dense curve keeps its peaks and its band, and a curve with at most one sample
+// per column is drawn with exactly the calls of the curve alone.
+void DrawAnalog(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map,
+                SeriesWalk walk = SeriesWalk::Visible);
 // One stem per sample from the zero line, with an optional circle marker.
 void DrawDiscret(PenSink& pen, const TKeeper& k, const NetRect& net, const PlotMap& map,
                  SeriesWalk walk = SeriesWalk::Visible);

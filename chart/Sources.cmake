@@ -3,6 +3,7 @@ lab_core_sources(
   Keeper.cpp
   DiagramGeometry.cpp
   SeriesDrawing.cpp
+  ExtremesPyramid.cpp
   GraphData.cpp
 )
 lab_ui_sources(

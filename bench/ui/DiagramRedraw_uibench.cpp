@@ -8,14 +8,24 @@
 // bars are a sliver in the middle of the net and 10^8 bar positions lie in view. "wide"
 // draws it as the chart does; "wide-every-sample" walks every bar position of the view (the
 // plain walk, cut off after its step limit).
+//
+// DenseCurve: the curve alone in the same chart. Its 524288 samples all lie in view, about
+// 580 to a pixel column, so each column also gets the vertical line over its extremes:
+// found in the keeper's pyramid ("extremes", as the chart draws), or by comparing every
+// sample with the column edges ("extremes-every-sample", the plain reading); the reference
+// is the curve without them (the same curve read through a function, which gets none).
+// Bind: binding the 524288 samples (their y range, and the pyramid) against the y range
+// alone, the whole of a binding without the pyramid.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "bench/RatioReporter.h"
 #include "chart/Diagram.h"
+#include "model/Mathlib.h"
 
 namespace {
 
@@ -64,6 +74,39 @@ void Redraw(benchmark::State& state, bool signal, bool bars, bool merge) {
   }
 }
 
+enum class Extremes { None, Pyramid, EverySample };
+
+void DenseCurve(benchmark::State& state, Extremes extremes) {
+  Scene scene(true, false);
+  TKeeper samples;
+  samples.SetArray(scene.signal.data(), Samples, -5.0, 5.0);
+  if (extremes == Extremes::None) {
+    scene.chart.GetKeeper(0)->SetFunction([&samples](double x) { return samples.GetValue(x); }, 2,
+                                          -5.0, 5.0);
+  }
+  if (extremes == Extremes::EverySample) scene.chart.SetSeriesWalk(chart::SeriesWalk::EverySample);
+  for (auto _ : state) {
+    scene.chart.ShowDiagram();
+    benchmark::DoNotOptimize(scene.chart.Picture().Image().constBits());
+  }
+}
+
+void Bind(benchmark::State& state, bool keeper) {
+  Scene scene(false, false);
+  TKeeper& k = *scene.chart.GetKeeper(0);
+  double lo = 0, hi = 0;
+  for (auto _ : state) {
+    if (keeper) {
+      k.SetArray(scene.signal.data(), Samples, -5.0, 5.0);
+    } else {
+      mathlib::ArrayRange(scene.signal.data(), Samples, lo, hi);
+    }
+    benchmark::DoNotOptimize(lo);
+    benchmark::DoNotOptimize(hi);
+    benchmark::ClobberMemory();
+  }
+}
+
 enum class View { Normal, Wide, WideEverySample };
 
 void HistogramView(benchmark::State& state, View view) {
@@ -88,6 +131,18 @@ int Register() {
   add("Redraw/analog-only", true, false, true);
   add("Redraw/histogram-only", false, true, true);
   add("Redraw/grid-and-texts", false, false, true);
+
+  benchratio::SetReference("DenseCurve", "curve-alone");
+  for (auto [name, e] : {std::pair{"DenseCurve/curve-alone", Extremes::None},
+                         std::pair{"DenseCurve/extremes", Extremes::Pyramid},
+                         std::pair{"DenseCurve/extremes-every-sample", Extremes::EverySample}})
+    benchmark::RegisterBenchmark(name, DenseCurve, e)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+  benchratio::SetReference("Bind", "y-range-alone");
+  for (bool keeper : {false, true})
+    benchmark::RegisterBenchmark(keeper ? "Bind/SetArray" : "Bind/y-range-alone", Bind, keeper)
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
 
   benchratio::SetReference("HistogramView", "normal");
   auto view = [](const char* name, View v) {

@@ -21,7 +21,6 @@
 #endif
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QPointer>
 #include <QToolButton>
 
@@ -48,13 +47,10 @@
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/SaveDialogScript.h"
+#include "tests/support/Text.h"
 #include "tests/support/WidgetInput.h"
 
 namespace {
-
-std::string S(const QString& q) {
-  return q.toStdString();
-}
 
 void PressDone(QDialog& d) {
   for (QPushButton* b : d.findChildren<QPushButton*>()) {
@@ -325,18 +321,11 @@ TEST_F(Bench, SaveAndCopyTheBenchPictureAtDesignSize) {
   MessageRecorder rec;
   ModalScript script;
   Form1->N801Click();  // whatever the scale
-  QString offered;
-  QStringList filters;
-  script.Then([&](QDialog& d) {
-    auto* fd = qobject_cast<QFileDialog*>(&d);
-    ASSERT_NE(fd, nullptr);
-    offered = QFileInfo(fd->selectedFiles().value(0)).fileName();
-    filters = fd->nameFilters();
-    SaveAs(dir.path(), "Bench.BMP")(d);
-  });
+  SaveOffer offer;
+  script.Then(SaveAsOffered(dir.path(), "Bench.BMP", offer));
   Form1->SpeedButton1Click();
-  EXPECT_EQ(S(offered), "Рисунок.bmp");
-  EXPECT_EQ(filters, QStringList{"Bitmaps (*.bmp)"});
+  EXPECT_EQ(S(offer.name), "Рисунок.bmp");
+  EXPECT_EQ(offer.filters, QStringList{"Bitmaps (*.bmp)"});
   EXPECT_TRUE(rec.texts.empty());
   QImage saved(dir.filePath("Bench.BMP"), "BMP");
   EXPECT_EQ(saved.size(), QSize(952, 477));
@@ -454,10 +443,7 @@ void ExpectBenchConsistent() {
             "Индикатор коррелометр вход: " + S(Form1->LabelKorIn->text()));
   EXPECT_EQ(S(Form1->Image13->GetHint()),
             "Индикатор коррелометр выход: " + S(Form1->LabelKorOut->text()));
-  for (const QString& t : texts) {
-    EXPECT_FALSE(t.contains("nan", Qt::CaseInsensitive)) << S(t);
-    EXPECT_FALSE(t.contains("inf", Qt::CaseInsensitive)) << S(t);
-  }
+  for (const QString& t : texts) EXPECT_FALSE(NotANumberText(t)) << S(t);
 }
 
 }  // namespace

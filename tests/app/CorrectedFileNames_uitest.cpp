@@ -17,6 +17,7 @@
 #include "chart/Diagram.h"
 #include "platform/Image.h"
 #include "platform/SaveDialog.h"
+#include "tests/support/Files.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/SaveDialogScript.h"
@@ -35,22 +36,13 @@ ModalScript::Action Answer(QMessageBox::StandardButton answer, QString* question
   };
 }
 
-QByteArray Contents(const QString& name) {
-  QFile f(name);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Saves through save() into a folder that already holds keep.bmp, typing "keep.png":
 // first declining the question, then agreeing.
 void CheckCorrectedNameAsksBeforeReplacing(const std::function<void()>& save) {
   MessageRecorder rec;
   QTemporaryDir dir;
   const QString kept = dir.filePath("keep.bmp");
-  {
-    QFile f(kept);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("the student's earlier picture");
-  }
+  ASSERT_TRUE(PutFile(kept, "the student's earlier picture"));
   ModalScript script;
   QString question;
   script.Then(SaveAs(dir.path(), "keep.png"));
@@ -60,13 +52,13 @@ void CheckCorrectedNameAsksBeforeReplacing(const std::function<void()>& save) {
   EXPECT_NE(rec.texts[0].find("Формат файлов .png не поддерживается.Произведена коррекция."),
             std::string::npos);
   EXPECT_EQ(question.toStdString(), "keep.bmp уже существует.\nЗаменить его?");
-  EXPECT_EQ(Contents(kept), "the student's earlier picture");
+  EXPECT_EQ(FileBytes(kept), "the student's earlier picture");
   EXPECT_FALSE(QFile::exists(dir.filePath("keep.png")));
 
   script.Then(SaveAs(dir.path(), "keep.png"));
   script.Then(Answer(QMessageBox::Yes, &question));
   save();
-  EXPECT_EQ(Contents(kept).left(2), "BM");
+  EXPECT_EQ(FileBytes(kept).left(2), "BM");
   EXPECT_EQ(rec.texts.size(), 2u);
 }
 

@@ -28,12 +28,9 @@
 #include "platform/Clipboard.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/Text.h"
 
 namespace {
-
-std::string S(const QString& q) {
-  return q.toStdString();
-}
 
 // The series function counts how often the chart evaluates it: once per pixel column of
 // every redraw that draws series.

@@ -8,9 +8,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -23,8 +20,10 @@
 #include "model/Run.h"
 #include "model/Unitturn.h"
 #include "platform/SaveDialog.h"
+#include "tests/support/Files.h"
 #include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/SaveDialogScript.h"
 
 using namespace graphtest;
 
@@ -51,9 +50,8 @@ std::vector<std::string> Fields(const std::string& line) {
 
 DataFile Read(const QString& path) {
   DataFile f;
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << S(path);
-  std::string text = file.readAll().toStdString();
+  std::string text = FileBytes(path).toStdString();
+  EXPECT_FALSE(text.empty()) << S(path);
   f.bom = text.rfind("\xEF\xBB\xBF", 0) == 0;
   if (f.bom) text.erase(0, 3);
   std::size_t lf = 0, crlf = 0;
@@ -84,12 +82,6 @@ double Num(const std::string& field) {
   const double v = std::strtod(s.c_str(), &end);
   EXPECT_TRUE(!s.empty() && *end == '\0') << "not a number: '" << field << "'";
   return v;
-}
-
-std::string ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll().toStdString();
 }
 
 class GraphExport : public GraphBench {
@@ -129,35 +121,23 @@ TEST_F(GraphExport, AnOscillogramFromTheMenuHoldsTheSamplesInView) {
   Gaussian();
   MessageRecorder rec;
   ModalScript script;
-  QString offered, suffix;
-  QStringList filters;
-  bool asksBeforeReplacing = false;
+  SaveOffer offer;
   script.Then(Inside(*DiagramIncrease, [&](TDiagramIncrease& w) {
     w.NSaveData->trigger();  // the dialog is scripted next
     // A view of its own, 1 .. 1,5 ms: the second file holds samples 200 .. 300.
     w.Diagram1->SetRangeX(1, 1.5);
     w.SaveDataFile(dir.filePath("part.csv"));
   }));
-  script.Then([&](QDialog& d) {
-    auto* fd = qobject_cast<QFileDialog*>(&d);
-    ASSERT_NE(fd, nullptr);
-    offered = QFileInfo(fd->selectedFiles().value(0)).fileName();
-    suffix = fd->defaultSuffix();
-    filters = fd->nameFilters();
-    asksBeforeReplacing = !fd->testOption(QFileDialog::DontConfirmOverwrite);
-    fd->setDirectory(dir.path());
-    fd->findChild<QLineEdit*>("fileNameEdit")->setText(offered);
-    d.accept();
-  });
+  script.Then(SaveAsOffered(dir.path(), {}, offer));
   InputOscilloscope();
   EXPECT_TRUE(rec.texts.empty()) << rec.texts.front();
-  EXPECT_EQ(S(offered), "Осциллограф сигнал на входе цепи.csv");
-  EXPECT_EQ(S(suffix), "csv");
-  EXPECT_EQ(filters, QStringList{"Таблицы CSV (*.csv)"});
-  EXPECT_TRUE(asksBeforeReplacing);
+  EXPECT_EQ(S(offer.name), "Осциллограф сигнал на входе цепи.csv");
+  EXPECT_EQ(S(offer.suffix), "csv");
+  EXPECT_EQ(offer.filters, QStringList{"Таблицы CSV (*.csv)"});
+  EXPECT_TRUE(offer.asksBeforeReplacing);
 
   const double* in = SampleStore::InputSamples;
-  const DataFile whole = Read(dir.filePath(offered));
+  const DataFile whole = Read(dir.filePath(offer.name));
   EXPECT_TRUE(whole.bom);
   EXPECT_TRUE(whole.crlfOnly);
   EXPECT_EQ(whole.header, (std::vector<std::string>{"t,мс", "X(t),мВ"}));
@@ -257,11 +237,7 @@ TEST_F(GraphExport, AnotherExtensionIsCorrectedToCsv) {
   MessageRecorder rec;
   ModalScript script;
   const QString kept = dir.filePath("kept.csv");
-  {
-    QFile f(kept);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old");
-  }
+  ASSERT_TRUE(PutFile(kept, "old"));
   script.Then(Inside(*DiagramIncrease, [&](TDiagramIncrease& w) {
     w.SaveDataFile(dir.filePath("wave.txt"));
     w.SaveDataFile(dir.filePath("kept.dat"));  // the question is scripted next
@@ -276,7 +252,7 @@ TEST_F(GraphExport, AnotherExtensionIsCorrectedToCsv) {
                               ":\nФормат файлов .txt не поддерживается.Произведена коррекция.");
   EXPECT_TRUE(QFile::exists(dir.filePath("wave.csv")));
   EXPECT_FALSE(QFile::exists(dir.filePath("wave.txt")));
-  EXPECT_EQ(ReadAll(kept), "old");
+  EXPECT_EQ(FileBytes(kept), "old");
 }
 
 // A folder the user may not write to: the message names the file and the reason, and the
@@ -285,11 +261,7 @@ TEST_F(GraphExport, AFolderThatCannotBeWrittenLeavesTheFileThereIntact) {
   const QString folder = dir.filePath("shut");
   ASSERT_TRUE(QDir().mkpath(folder));
   const QString target = folder + "/data.csv";
-  {
-    QFile f(target);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old");
-  }
+  ASSERT_TRUE(PutFile(target, "old"));
   QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                         QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                         QFileDevice::ExeOther);
@@ -323,6 +295,6 @@ TEST_F(GraphExport, AFolderThatCannotBeWrittenLeavesTheFileThereIntact) {
   ASSERT_EQ(rec.texts.size(), 1u);
   EXPECT_EQ(rec.texts[0],
             "Не удаётся записать файл " + S(target) + ": нет права на запись или файл занят.");
-  EXPECT_EQ(ReadAll(target), "old");
+  EXPECT_EQ(FileBytes(target), "old");
   EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"data.csv"});
 }

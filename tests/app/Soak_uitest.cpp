@@ -96,19 +96,14 @@
 #include "platform/UpDown.h"
 #include "tests/support/BenchStart.h"
 #include "tests/support/GraphBench.h"
+#include "tests/support/Text.h"
 #include "tests/support/WidgetInput.h"
 
 namespace {
 
-using graphtest::NotANumberText;
-
 // Sized so that the whole test stays well under three minutes on a loaded 2-core machine.
 constexpr long DefaultActions = 2000;
 constexpr int ModalLimitMs = 30000;
-
-std::string S(const QString& q) {
-  return q.toStdString();
-}
 
 // ---------------------------------------------------------------------------------------
 // Settings from the environment

@@ -63,10 +63,10 @@ class Recorder : public PenSink {
 struct View {
   NetRect net{10, 10, 310, 210};
   PlotMap map;
-  View(double xmin = -1.5, double xmax = 1.5, double ymin = -0.5, double ymax = 1.5) {
+  View(double xmin = -1.5, double xmax = 1.5, double ymin = -0.5, double ymax = 1.5, int w = 300) {
     map.x0_out = 10;
     map.y0_out = 10;
-    map.w_out = 300;
+    map.w_out = w;
     map.h_out = 200;
     map.xmin = xmin;
     map.xmax = xmax;
@@ -449,5 +449,86 @@ TEST(SeriesWalks, TheCostFollowsTheDataNotTheExtentOfTheView) {
   DrawDiscret(r, k, far.net, far.map);
   // (The last column holds only the right edge of the view itself.)
   EXPECT_GE(r.CirclesOn(far.map.MathToPhisY(0)), static_cast<size_t>(columns - 1));
+  EXPECT_TRUE(rec.texts.empty());
+}
+
+namespace {
+
+// The lines DrawAnalog adds over the curve's extremes: its calls beyond those of a twin
+// bound to a function that reads the same curve (a function gets none). The curve comes
+// first and unchanged, and the plain reading of the samples gives the same calls.
+std::vector<Segment> StrokesOver(const TKeeper& k, const View& v) {
+  TKeeper twin;
+  twin.SetFunction([&k](double x) { return k.GetValue(x); }, 2, -1e5, 1e5);
+  Calls curve, fast, plain;
+  DrawAnalog(curve, twin, v.net, v.map);
+  DrawAnalog(fast, k, v.net, v.map, SeriesWalk::Visible);
+  DrawAnalog(plain, k, v.net, v.map, SeriesWalk::EverySample);
+  EXPECT_EQ(fast.log, plain.log);
+  EXPECT_TRUE(fast.log.size() >= curve.log.size() &&
+              std::equal(curve.log.begin(), curve.log.end(), fast.log.begin()));
+  std::vector<Segment> strokes;
+  for (size_t i = curve.log.size(); i + 1 < fast.log.size(); i += 2) {
+    const auto [m, x1, y1, a, b] = fast.log[i];
+    const auto [l, x2, y2, c, d] = fast.log[i + 1];
+    EXPECT_TRUE(m == 'M' && l == 'L' && x1 == x2 && y1 < y2);
+    strokes.push_back({x1, y1, x2, y2});
+  }
+  return strokes;
+}
+
+}  // namespace
+
+TEST(AnalogDrawing, DenseColumnsKeepTheirExtremesSparseOnesDrawAsBefore) {
+  // The correlation function of a harmonic plus noise: K[0] = 1.5 (0.5 of the harmonic, 1 of
+  // the noise), then half the cosine and a little noise, lags 0.005 ms apart, seen over
+  // +-5 ms on 299 columns: about seven lags to a column, none centred on the lag 0.
+  MessageRecorder rec;
+  std::vector<double> kf(2000);
+  for (size_t j = 0; j < kf.size(); ++j)
+    kf[j] = 0.5 * std::cos(0.005 * 6.283185307179586 * j) + 0.02 * std::sin(7.3 * j);
+  kf[0] = 1.5;
+  const double low = *std::min_element(kf.begin(), kf.end());
+  const double high = *std::max_element(kf.begin() + 1, kf.end());
+  TKeeper k;
+  k.SetArray(kf.data(), 2000, 0, 1999 * 0.005);
+  auto view = [](double x, double ymin, double ymax) { return View(-x, x, ymin, ymax, 299); };
+  // The row where the highest line starts, and where the lowest ends with its column.
+  auto reach = [](const std::vector<Segment>& s) {
+    Segment r{-1, 1 << 30, -1, -1};
+    for (const Segment& l : s) {
+      if (l.y1 < r.y1) r.y1 = l.y1;
+      if (l.y2 > r.y2) r.x2 = l.x2, r.y2 = l.y2;
+    }
+    return r;
+  };
+  const View v = view(4.9995, -0.6, 2);
+  const int zero = v.map.MathToPhisX(0);
+
+  // Even: the spike reaches K[0]'s row, the band its lowest value's (the line's end point,
+  // not drawn, one row below it).
+  k.SetSymmetry(Symmetry::Even);
+  std::vector<Segment> s = StrokesOver(k, v);
+  EXPECT_EQ(reach(s).y1, v.map.MathToPhisY(1.5));
+  EXPECT_EQ(reach(s).y2, v.map.MathToPhisY(low) + 1);
+  // Cut by the net: held one row inside it; beyond one edge, or sparse: no lines at all.
+  s = StrokesOver(k, view(4.9995, 0, 0.3));
+  EXPECT_EQ(reach(s).y1, v.net.yb + 1);
+  EXPECT_EQ(reach(s).y2, v.net.ye);
+  EXPECT_TRUE(StrokesOver(k, view(4.9995, 2, 3)).empty());
+  EXPECT_TRUE(StrokesOver(k, view(4.9995, -3, -2)).empty());
+  EXPECT_TRUE(StrokesOver(k, view(0.3, -0.6, 2)).empty());
+
+  // Without a symmetry the zeros left of the lag 0 are no samples: the first line is in the
+  // column of the lag 0, which lies on the edge between two columns and belongs to the right
+  // one. With Odd the images are negated.
+  k.SetSymmetry(Symmetry::None);
+  s = StrokesOver(k, v);
+  ASSERT_FALSE(s.empty());
+  EXPECT_EQ(s.front().x1, zero + 1);
+  k.SetSymmetry(Symmetry::Odd);
+  s = StrokesOver(k, v);
+  EXPECT_EQ(reach(s).y2, v.map.MathToPhisY(-high) + 1);
+  EXPECT_LT(reach(s).x2, zero);
   EXPECT_TRUE(rec.texts.empty());
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/Simd.h"
+#include "tests/support/FastKernels.h"
 
 using instruments::CountInWindow;
 using instruments::CountInWindowPlain;
@@ -90,7 +91,7 @@ TEST(DensityAt, GaussianDensityAtItsMean) {
 // included, on every level this machine runs.
 TEST(CountInWindow, SameCountAsPlainLoopOnEveryLevel) {
   constexpr double Inf = std::numeric_limits<double>::infinity();
-  const simd::Level saved = simd::Current();
+  const kerneltest::LevelGuard guard;
   std::mt19937_64 rng(9);
   std::uniform_real_distribution<double> u(-2, 2);
   std::vector<double> x(100003);
@@ -101,17 +102,15 @@ TEST(CountInWindow, SameCountAsPlainLoopOnEveryLevel) {
   x[79] = -0.0;
   x[80] = 0.25;  // on the lower bound of [0.25, 0.75)
   x[81] = 0.75;  // on the upper one
-  for (int level = 0; level <= static_cast<int>(simd::Detected()); ++level) {
-    simd::SetLevel(static_cast<simd::Level>(level));
+  for (simd::Level level : kerneltest::Levels()) {
+    simd::SetLevel(level);
     for (long long n : {0LL, 1LL, 7LL, 31LL, 33LL, 1000LL, 100003LL}) {
       for (auto [lo, hi] : {std::pair{0.25, 0.75}, std::pair{0.0, 0.0}, std::pair{-0.0, 1e-300},
                             std::pair{-2.0, 2.0}, std::pair{-Inf, Inf}}) {
         ASSERT_EQ(CountInWindow(x.data(), n, lo, hi), CountInWindowPlain(x.data(), n, lo, hi))
-            << simd::Name(static_cast<simd::Level>(level)) << " n " << n << " [" << lo << ", " << hi
-            << ")";
+            << simd::Name(level) << " n " << n << " [" << lo << ", " << hi << ")";
       }
     }
   }
-  simd::SetLevel(saved);
   EXPECT_EQ(CountInWindowPlain(x.data(), 100, -Inf, Inf), 98);  // NaN and +inf out
 }

@@ -3,18 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QToolButton>
 #include <cmath>
-#include <string>
 
 #include "app/Diagramincreaseunit.h"
 #include "app/Editfloatunit.h"
@@ -36,20 +32,14 @@
 #include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/Text.h"
 #include "tests/support/WidgetInput.h"
+
+using namespace graphtest;
 
 namespace {
 
 using instruments::HistogramGrid;
-
-std::string S(const QString& q) {
-  return q.toStdString();
-}
-
-bool Finite(const QString& text) {
-  const QString t = text.toLower();
-  return !t.contains("nan") && !t.contains("inf");
-}
 
 void Click(QAbstractButton* b) {
   QTest::mouseClick(b, Qt::LeftButton);
@@ -65,68 +55,16 @@ ModalScript::Action Settings(QRadioButton* overlay) {
   };
 }
 
-// What the analysis window showed, read while it was open.
-struct Shown : graphtest::ViewNumbers {
-  QString caption, title, nameX, nameY, readout;
-  int count = 0;
-  double baseXmin = 0, baseXmax = 0, baseYmax = 0;
-  GraphType type = GraphType::Analog;
-  TColor color = 0;
-  std::vector<double> bins;
-  bool overlayShown = false;
-  TColor overlayColor = 0;
-  double overlayYmax = 0;
-  bool drawingOn = false;
-  platform::ScreenCursor cursor = platform::ScreenCursor::HourGlass;
-};
-
-// Reads the window, moves the mouse to the middle of the net and closes the window.
-ModalScript::Action Look(Shown& s) {
-  return [&s](QDialog& d) {
-    TDiagramIncrease& w = *DiagramIncreaseAnalysis;
-    ASSERT_EQ(&d, &w);
-    TDiagram& c = *w.Diagram1;
-    s.caption = w.windowTitle();
-    s.title = c.GetNameDiagram();
-    s.nameX = c.GetNameX();
-    s.nameY = c.GetNameY();
-    static_cast<graphtest::ViewNumbers&>(s) = graphtest::ReadView(w);
-    TKeeper& base = *c.GetKeeper(0);
-    EXPECT_TRUE(base.IsShown());
-    s.count = base.GetCount();
-    s.baseXmin = base.GetXmin();
-    s.baseXmax = base.GetXmax();
-    s.baseYmax = base.GetYmax();
-    s.type = base.GetType();
-    s.color = base.GetColor();
-    for (int i = 0; i < s.count; ++i) s.bins.push_back(base.GetSample(i));
-    if (TKeeper* law = c.GetKeeper(1)) {
-      s.overlayShown = law->IsShown();
-      s.overlayColor = law->GetColor();
-      s.overlayYmax = law->GetYmax();
-    }
-    s.drawingOn = c.IsLineEnabled();
-    s.cursor = platform::CurrentScreenCursor();
-    s.readout = graphtest::ReadoutAtMiddle(w);
-    Click(w.SpeedButtonClose);
-  };
-}
-
-// Everything the command put on screen is a number.
-void ExpectAllFinite(const Shown& s) {
-  for (const QString& t : {s.caption, s.title, s.readout}) EXPECT_TRUE(Finite(t)) << S(t);
-  EXPECT_FALSE(s.readout.isEmpty());
-  for (double v : {s.xmin, s.xmax, s.ymin, s.ymax, s.limitXmin, s.limitXmax, s.initXmin, s.initXmax,
-                   s.initYmin, s.initYmax, s.overlayYmax})
-    EXPECT_TRUE(std::isfinite(v));
-  for (double v : s.bins) ASSERT_TRUE(std::isfinite(v));
+// Everything the command put on screen is a number, the bench's readings too.
+void ExpectAllFinite(const ShownGraph& s) {
+  ExpectClean(s);
   for (QLabel* l : {Form1->LabelIpvIn, Form1->LabelKorIn, Form1->LabelIpvOut, Form1->LabelKorOut})
-    EXPECT_TRUE(Finite(l->text())) << S(l->text());
+    EXPECT_FALSE(NotANumberText(l->text())) << S(l->text());
 }
 
 // The common starting point of the graph tests (the circuit's fields too: other suites of the
 // same test program change them), and no readings from an earlier run.
-class Histograms : public graphtest::GraphBench {
+class Histograms : public GraphBench {
  protected:
   void SetUp() override {
     GraphBench::SetUp();
@@ -153,15 +91,16 @@ class Histograms : public graphtest::GraphBench {
 
   // Chooses the menu item (a disabled item would do nothing, and the script would miss its
   // two windows). The command says nothing: no message box.
-  static Shown Histogram(QAction* item, QRadioButton* overlay) {
-    Shown s;
+  static ShownGraph Histogram(QAction* item, QRadioButton* overlay) {
+    ShownGraph s;
     MessageRecorder messages;
     ModalScript script;
     script.Then(Settings(overlay));
-    script.Then(Look(s));
+    script.Then(Look(*DiagramIncreaseAnalysis, s));
     item->trigger();
     EXPECT_EQ(script.shown(), 2);
     EXPECT_TRUE(messages.texts.empty()) << messages.texts.front();
+    EXPECT_TRUE(s.baseShown);
     return s;
   }
 };
@@ -170,17 +109,17 @@ class Histograms : public graphtest::GraphBench {
 
 // The generator switched off: every input sample is 0 and sigma is 0.
 TEST_F(Histograms, ZeroRealizationAtTheInputAndTheOutput) {
-  const Shown in = Histogram(Form1->N30, nullptr);
+  const ShownGraph in = Histogram(Form1->N30, nullptr);
   EXPECT_EQ(S(in.caption), "Гистограмма вход");
   EXPECT_EQ(S(in.title), "Гистограмма вход");
   EXPECT_EQ(S(in.nameX), "x,мВ");
   EXPECT_EQ(S(in.nameY), "w(x),1/мВ");
-  EXPECT_EQ(in.type, GraphType::Histogram);
-  EXPECT_EQ(in.color, 0xFF0000u);
-  ASSERT_EQ(in.count, 20);
+  EXPECT_EQ(in.baseType, GraphType::Histogram);
+  EXPECT_EQ(in.baseColor, 0xFF0000u);
+  ASSERT_EQ(in.baseCount, 20);
   EXPECT_DOUBLE_EQ(in.baseXmin, -0.95);
   EXPECT_DOUBLE_EQ(in.baseXmax, 0.95);
-  for (int i = 0; i < 20; ++i) EXPECT_EQ(in.bins[i], i == 10 ? 10.0 : 0.0) << i;
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(in.bars[i], i == 10 ? 10.0 : 0.0) << i;
   // Limits one span either side, y from -1 to 10000; the view is the bins' range.
   const double span = in.baseXmax - in.baseXmin;
   EXPECT_EQ(in.limitXmin, in.baseXmin - span);
@@ -195,20 +134,20 @@ TEST_F(Histograms, ZeroRealizationAtTheInputAndTheOutput) {
   EXPECT_EQ(in.initXmax, in.xmax);
   EXPECT_EQ(in.initYmin, in.ymin);
   EXPECT_EQ(in.initYmax, in.ymax);
-  EXPECT_FALSE(in.overlayShown);
-  EXPECT_TRUE(in.drawingOn);
+  EXPECT_FALSE(in.furtherSeriesShown);
+  EXPECT_TRUE(in.lineEnabled);
   EXPECT_EQ(in.cursor, platform::ScreenCursor::Default);
   ExpectAllFinite(in);
   EXPECT_EQ(S(Form1->RunState()), "Готово");
 
   // The output of circuit 1 (0 for 0): two bins, the upper one holds every sample.
-  const Shown out = Histogram(Form1->N32, nullptr);
+  const ShownGraph out = Histogram(Form1->N32, nullptr);
   EXPECT_EQ(S(out.caption), "Гистограмма выход");
-  ASSERT_EQ(out.count, 2);
+  ASSERT_EQ(out.baseCount, 2);
   EXPECT_DOUBLE_EQ(out.baseXmin, -0.05);
   EXPECT_DOUBLE_EQ(out.baseXmax, 0.05);
-  EXPECT_EQ(out.bins[0], 0.0);
-  EXPECT_EQ(out.bins[1], 10.0);
+  EXPECT_EQ(out.bars[0], 0.0);
+  EXPECT_EQ(out.bars[1], 10.0);
   ExpectAllFinite(out);
 }
 
@@ -229,7 +168,7 @@ TEST_F(Histograms, GaussianInputWithTheNormalLaw) {
   FormGenerator->ComboBox1->setCurrentIndex(model::KindGaussianNoise);
   FormGenerator->EditFloatM->SetVal(0.5);
   MarkChanged();
-  const Shown s = Histogram(Form1->N30, FormGist->RadioButton1);
+  const ShownGraph s = Histogram(Form1->N30, FormGist->RadioButton1);
   EXPECT_EQ(S(Form1->RunState()), "Готово");
   EXPECT_FALSE(Form1->LabelIpvIn->text().isEmpty());
   const double runSko = model::SkoAbout(SampleStore::InputSamples, 65536, 0.5);
@@ -240,18 +179,18 @@ TEST_F(Histograms, GaussianInputWithTheNormalLaw) {
 
   const HistogramGrid g =
       instruments::PlanHistogram(0.5, BenchReadings::InputSko, {0.1, true}, true);
-  ASSERT_EQ(s.count, g.n);
+  ASSERT_EQ(s.baseCount, g.n);
   std::vector<double> expected(g.n);
   instruments::HistogramBinsPlain(SampleStore::InputSamples, 65536, g.xmin, g.h, g.n,
                                   expected.data());
-  EXPECT_EQ(s.bins, expected);
-  EXPECT_TRUE(s.overlayShown);
-  EXPECT_EQ(s.overlayColor, 0x0000FFu);
+  EXPECT_EQ(s.bars, expected);
+  EXPECT_TRUE(s.furtherSeriesShown);
   TKeeper* law = DiagramIncreaseAnalysis->Diagram1->GetKeeper(1);
   ASSERT_NE(law, nullptr);
+  EXPECT_EQ(law->GetColor(), 0x0000FFu);
   EXPECT_EQ(law->GetStorageKind(), StorageKind::Function);
   EXPECT_EQ(law->GetValue(0.5), instruments::NormalLaw(0.5, 0.5, BenchReadings::InputSko));
-  EXPECT_EQ(s.ymax, std::max(s.baseYmax, s.overlayYmax));
+  EXPECT_EQ(s.ymax, std::max(s.baseYmax, s.lawYmax));
   ExpectAllFinite(s);
 
   // A second input histogram estimates from the same realization: the same deviation.
@@ -269,14 +208,14 @@ TEST_F(Histograms, OnlyTheHistogramAfterALawHidesItAndRangesOnTheBins) {
   FormGenerator->ComboBox1->setCurrentIndex(model::KindGaussianNoise);
   FormGenerator->EditFloatD->SetVal(0.1);
   MarkChanged();
-  const Shown narrow = Histogram(Form1->N30, FormGist->RadioButton1);
-  EXPECT_TRUE(narrow.overlayShown);
-  EXPECT_GT(narrow.overlayYmax, 3.5);
+  const ShownGraph narrow = Histogram(Form1->N30, FormGist->RadioButton1);
+  EXPECT_TRUE(narrow.furtherSeriesShown);
+  EXPECT_GT(narrow.lawYmax, 3.5);
 
   FormGenerator->EditFloatD->SetVal(1);
   MarkChanged();
-  const Shown wide = Histogram(Form1->N30, FormGist->RadioButton3);
-  EXPECT_FALSE(wide.overlayShown);
+  const ShownGraph wide = Histogram(Form1->N30, FormGist->RadioButton3);
+  EXPECT_FALSE(wide.furtherSeriesShown);
   EXPECT_EQ(wide.ymin, 0.0);
   EXPECT_EQ(wide.ymax, wide.baseYmax);
   EXPECT_LT(wide.ymax, 0.5);
@@ -290,28 +229,28 @@ TEST_F(Histograms, SawtoothOutputWithTheUniformLaw) {
   FormGenerator->EditFloatD->SetVal(10);
   FormCircuit->PageControl1->setCurrentIndex(7);
   MarkChanged();
-  const Shown s = Histogram(Form1->N32, FormGist->RadioButton2);
+  const ShownGraph s = Histogram(Form1->N32, FormGist->RadioButton2);
   const double m = BenchReadings::OutputMean;
   const double sigma = BenchReadings::OutputSko;
   const double W = std::sqrt(3.0) * 2 * sigma;
   EXPECT_NEAR(W, 0.1, 0.002);  // the sawtooth's span D K = 0.1 mV
   TKeeper* law = DiagramIncreaseAnalysis->Diagram1->GetKeeper(1);
   ASSERT_NE(law, nullptr);
-  EXPECT_TRUE(s.overlayShown);
+  EXPECT_TRUE(s.furtherSeriesShown);
   EXPECT_EQ(law->GetValue(m), 1 / W);
   EXPECT_EQ(law->GetValue(m + 0.7 * W), 0.0);
   EXPECT_EQ(law->GetValue(m - 0.7 * W), 0.0);
-  EXPECT_EQ(s.overlayYmax, 1 / W);
+  EXPECT_EQ(s.lawYmax, 1 / W);
   EXPECT_EQ(s.ymax, std::max(s.baseYmax, 1 / W));
   // The bins inside the sawtooth's span follow the law's height within the sampling error.
-  const double h = (s.baseXmax - s.baseXmin) / (s.count - 1);
+  const double h = (s.baseXmax - s.baseXmin) / (s.baseCount - 1);
   int inside = 0;
-  for (int i = 0; i < s.count; ++i) {
+  for (int i = 0; i < s.baseCount; ++i) {
     const double c = s.baseXmin + i * h;
     if (std::fabs(c - m) > 0.4 * W) continue;
     ++inside;
     const double p = h / W;
-    EXPECT_NEAR(s.bins[i], 1 / W, 5 * std::sqrt(p / 65536) / h) << c;
+    EXPECT_NEAR(s.bars[i], 1 / W, 5 * std::sqrt(p / 65536) / h) << c;
   }
   EXPECT_GT(inside, 20);
   ExpectAllFinite(s);
@@ -324,21 +263,21 @@ TEST_F(Histograms, AVerySmallDeviationGetsAFreshView) {
   FormGenerator->ComboBox1->setCurrentIndex(model::KindHarmonic);
   FormGenerator->EditFloatA->SetVal(5);
   MarkChanged();
-  const Shown before = Histogram(Form1->N32, nullptr);
+  const ShownGraph before = Histogram(Form1->N32, nullptr);
   EXPECT_GT(before.xmax - before.xmin, 5.0);
 
   FormGenerator->ComboBox1->setCurrentIndex(model::KindOff);
   FormGenerator->EditFloatM->SetVal(0.1);
   MarkChanged();
-  const Shown s = Histogram(Form1->N32, FormGist->RadioButton1);
+  const ShownGraph s = Histogram(Form1->N32, FormGist->RadioButton1);
   ASSERT_GT(BenchReadings::OutputSko, 0.0);
   ASSERT_LT(BenchReadings::OutputSko, 1e-9);
   const double m = BenchReadings::OutputMean;
-  ASSERT_EQ(s.count, 2);
+  ASSERT_EQ(s.baseCount, 2);
   EXPECT_DOUBLE_EQ(s.xmin, m - 0.05);
   EXPECT_DOUBLE_EQ(s.xmax, m + 0.05);
   EXPECT_EQ(s.initXmin, s.xmin);
-  EXPECT_EQ(s.bins[0] + s.bins[1], 10.0);  // every sample in one of the two bins
+  EXPECT_EQ(s.bars[0] + s.bars[1], 10.0);  // every sample in one of the two bins
   ExpectAllFinite(s);
 }
 
@@ -355,7 +294,7 @@ TEST_F(Histograms, ATypedWidthReachesTheCap) {
   FormCircuit->PageControl1->setCurrentIndex(3);
   FormCircuit->EditFloat8->SetVal(100);
   MarkChanged();
-  Shown s;
+  ShownGraph s;
   MessageRecorder messages;
   {
     ModalScript script;
@@ -367,12 +306,13 @@ TEST_F(Histograms, ATypedWidthReachesTheCap) {
       Click(FormGist->RadioButton1);
       Click(FormGist->Button1);
     });
-    script.Then(Look(s));
+    script.Then(Look(*DiagramIncreaseAnalysis, s));
     Form1->N32->trigger();
   }
   EXPECT_TRUE(messages.texts.empty());
   EXPECT_EQ(FormGist->EditFloat1->Val(), 0.01);
-  ASSERT_EQ(s.count, 10000);
+  EXPECT_TRUE(s.baseShown);
+  ASSERT_EQ(s.baseCount, 10000);
   const HistogramGrid g = instruments::PlanHistogram(
       BenchReadings::OutputMean, BenchReadings::OutputSko, {0.01, false}, false);
   EXPECT_EQ(g.n, 10000);
@@ -380,7 +320,7 @@ TEST_F(Histograms, ATypedWidthReachesTheCap) {
   std::vector<double> expected(g.n);
   instruments::HistogramBinsPlain(SampleStore::OutputSamples, 524288, g.xmin, g.h, g.n,
                                   expected.data());
-  EXPECT_EQ(s.bins, expected);
+  EXPECT_EQ(s.bars, expected);
   // The chart's limits are within its absolute bounds; the view is inside them.
   EXPECT_GE(s.limitXmin, -100000.0);
   EXPECT_LE(s.limitXmax, 100000.0);

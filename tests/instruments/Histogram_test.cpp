@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <numbers>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "chart/DiagramGeometry.h"
@@ -19,6 +18,7 @@
 #include "model/Run.h"
 #include "model/SampleStore.h"
 #include "model/Simd.h"
+#include "tests/support/FastKernels.h"
 
 using instruments::HistogramGrid;
 using instruments::HistogramRequest;
@@ -40,19 +40,15 @@ void ExpectSameBitsAsPerBinLoop(const double* x, double count, double xmin, doub
                                 const char* what) {
   std::vector<double> plain(n), fast(n), single(n);
   instruments::HistogramBinsPlain(x, count, xmin, h, n, plain.data());
-  const simd::Level saved = simd::Current();
-  for (int level = 0; level <= static_cast<int>(simd::Detected()); ++level) {
-    simd::SetLevel(static_cast<simd::Level>(level));
+  const kerneltest::LevelGuard guard;
+  for (simd::Level level : kerneltest::Levels()) {
+    simd::SetLevel(level);
     instruments::HistogramBins(x, count, xmin, h, n, fast.data());
     instruments::HistogramBinsOneThread(x, count, xmin, h, n, single.data());
-    for (int i = 0; i < n; ++i) {
-      ASSERT_EQ(std::bit_cast<std::uint64_t>(fast[i]), std::bit_cast<std::uint64_t>(plain[i]))
-          << what << ", bin " << i << " of " << n << ", level " << level;
-      ASSERT_EQ(std::bit_cast<std::uint64_t>(single[i]), std::bit_cast<std::uint64_t>(plain[i]))
-          << what << ", one thread, bin " << i << " of " << n;
-    }
+    const std::string where = std::string(what) + ", " + std::to_string(n) + " bins, ";
+    kerneltest::ExpectSameBits(fast, plain, where + simd::Name(level));
+    kerneltest::ExpectSameBits(single, plain, where + "one thread");
   }
-  simd::SetLevel(saved);
 }
 
 }  // namespace

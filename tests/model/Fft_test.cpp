@@ -6,16 +6,17 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstring>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "model/Simd.h"
+#include "tests/support/FastKernels.h"
 #include "tests/support/MessageRecorder.h"
 
 using namespace model;
+using namespace kerneltest;
 
 namespace {
 
@@ -74,20 +75,6 @@ double ErrorBound(int len) {
   return std::max(1e-14, len * 2.220446049250313e-16 / 4);
 }
 
-bool SameBits(double a, double b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-void ExpectSameBits(const std::vector<double>& got, const std::vector<double>& want,
-                    const std::string& what) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < got.size(); ++i) {
-    if (!SameBits(got[i], want[i])) {
-      FAIL() << what << ": point " << i << ": " << got[i] << " vs " << want[i];
-    }
-  }
-}
-
 struct Result {
   std::vector<double> re, im;
   int len;
@@ -101,22 +88,6 @@ Result Transform(const std::vector<double>& x, int count, int size, bool plain, 
   r.len = plain ? FftTransformPlain(x.data(), count, size, r.im.data(), r.re.data())
                 : FftTransform(x.data(), count, size, r.im.data(), r.re.data());
   return r;
-}
-
-class LevelGuard {
- public:
-  LevelGuard() : saved_(simd::Current()) {}
-  ~LevelGuard() { simd::SetLevel(saved_); }
-
- private:
-  simd::Level saved_;
-};
-
-std::vector<simd::Level> Levels() {
-  std::vector<simd::Level> v;
-  for (int l = 0; l <= static_cast<int>(simd::Detected()); ++l)
-    v.push_back(static_cast<simd::Level>(l));
-  return v;
 }
 
 }  // namespace

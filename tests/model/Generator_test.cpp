@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "model/Mathlib.h"
-#include "model/Parallel.h"
 #include "model/Simd.h"
+#include "tests/support/FastKernels.h"
 
 using namespace model;
+using namespace kerneltest;
 
 namespace {
 
@@ -30,15 +30,6 @@ std::vector<double> PlainRealization(Generator& g, const GeneratorParams& p, int
   std::vector<double> out(n);
   for (double& v : out) v = g.NextSample(p);
   return out;
-}
-
-void ExpectSameBits(const std::vector<double>& a, const std::vector<double>& b) {
-  ASSERT_EQ(a.size(), b.size());
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::memcmp(&a[i], &b[i], sizeof(double)) != 0) {
-      FAIL() << "sample " << i << ": " << a[i] << " vs " << b[i];
-    }
-  }
 }
 
 struct Moments {
@@ -62,9 +53,9 @@ Moments MomentsOf(const std::vector<double>& v) {
 // The fast path must reproduce the one-sample loop bit for bit, leave the random source
 // and the harmonic counter where the loop leaves them, on every vector level.
 TEST(GeneratorFill, EqualsPlainLoopForEveryKindLengthAndLevel) {
-  const simd::Level saved = simd::Current();
-  for (int level = 0; level <= static_cast<int>(simd::Detected()); ++level) {
-    simd::SetLevel(static_cast<simd::Level>(level));
+  const LevelGuard guard;
+  for (simd::Level level : Levels()) {
+    simd::SetLevel(level);
     for (int kind = 0; kind <= 5; ++kind) {
       for (int n : {1, 31, 12345, 65536, 524288}) {
         if (n == 524288 && kind != KindGaussianNoise && kind != KindHarmonicGaussian) continue;
@@ -78,29 +69,27 @@ TEST(GeneratorFill, EqualsPlainLoopForEveryKindLengthAndLevel) {
         fast.Reset(0, p.Fr);
         std::vector<double> got(n);
         fast.Fill(p, got.data(), n);
-        SCOPED_TRACE(testing::Message() << simd::Name(static_cast<simd::Level>(level)) << " kind "
-                                        << kind << " n " << n);
+        SCOPED_TRACE(testing::Message() << simd::Name(level) << " kind " << kind << " n " << n);
         ExpectSameBits(got, expected);
         EXPECT_EQ(mathlib::RandState(), endState);
         EXPECT_EQ(fast.Counter, plain.Counter);
       }
     }
   }
-  simd::SetLevel(saved);
 }
 
 TEST(GeneratorFill, NoiseKernelsMatchPlainFromAnyState) {
-  const simd::Level saved = simd::Current();
+  const LevelGuard guard;
   std::vector<double> plain(1000), got(1000);
   for (std::uint64_t s : {0ull, 1ull, 0x8000000000000000ull, ~0ull, 0x123456789abcdefull}) {
     NoiseSumsPlain(s, plain.data(), 1000);
-    for (int level = 1; level <= static_cast<int>(simd::Detected()); ++level) {
-      simd::SetLevel(static_cast<simd::Level>(level));
+    for (simd::Level level : Levels()) {
+      if (level == simd::Level::Plain) continue;  // the plain loop itself
+      simd::SetLevel(level);
       NoiseSums(s, got.data(), 1000);
       ExpectSameBits(got, plain);
     }
   }
-  simd::SetLevel(saved);
 }
 
 TEST(GeneratorFill, CounterWrapsInsideABlock) {
@@ -245,7 +234,7 @@ TEST(GeneratorKinds, FirstSamplesOfEveryKindAreTheKnownAnswers) {
                           0x1.5378359bc33f4p+0};
   for (double S : sums) EXPECT_EQ(NoiseSum(), S);
 
-  const simd::Level saved = simd::Current();
+  const LevelGuard guard;
   for (int kind = KindOff; kind <= KindHarmonicGaussian; ++kind) {
     const GeneratorParams p = Params(kind, 0.25, 0.7, 2.0, 1.3);
     Generator g;
@@ -253,17 +242,16 @@ TEST(GeneratorKinds, FirstSamplesOfEveryKindAreTheKnownAnswers) {
     const std::vector<double> plain = PlainRealization(g, p, 4);
     EXPECT_EQ(g.Phase, -0x1.26e40d7653223p+0);
     ExpectSameBits(plain, std::vector<double>(expected[kind], expected[kind] + 4));
-    for (int level = 0; level <= static_cast<int>(simd::Detected()); ++level) {
-      simd::SetLevel(static_cast<simd::Level>(level));
+    for (simd::Level level : Levels()) {
+      simd::SetLevel(level);
       mathlib::RandSeed(20240611);
       g.Reset(0, p.Fr);
       std::vector<double> fast(4);
       g.Fill(p, fast.data(), 4);
-      SCOPED_TRACE(testing::Message() << "kind " << kind << " level " << level);
+      SCOPED_TRACE(testing::Message() << "kind " << kind << " " << simd::Name(level));
       ExpectSameBits(fast, plain);
     }
   }
-  simd::SetLevel(saved);
 }
 
 // When no worker thread can start, the halves run one after the other on the calling
@@ -275,7 +263,7 @@ TEST(GeneratorFill, OneThreadWhenNoWorkerCanStartGivesTheSameBits) {
     std::uint64_t states[2];
     double counters[2];
     for (int refuse = 0; refuse < 2; ++refuse) {
-      model::ThreadStartFailsForTests = refuse == 1;
+      const WorkerRefused refused(refuse == 1);
       Generator g;
       mathlib::RandSeed(99);
       g.Reset(0, p.Fr);
@@ -284,7 +272,6 @@ TEST(GeneratorFill, OneThreadWhenNoWorkerCanStartGivesTheSameBits) {
       states[refuse] = mathlib::RandState();
       counters[refuse] = g.Counter;
     }
-    model::ThreadStartFailsForTests = false;
     SCOPED_TRACE(kind);
     ExpectSameBits(results[1], results[0]);
     EXPECT_EQ(states[1], states[0]);

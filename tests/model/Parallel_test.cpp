@@ -6,18 +6,11 @@
 #include <stdexcept>
 #include <thread>
 
-namespace {
-
-struct ForcedFailure {
-  ForcedFailure() { model::ThreadStartFailsForTests = true; }
-  ~ForcedFailure() { model::ThreadStartFailsForTests = false; }
-};
-
-}  // namespace
+#include "tests/support/FastKernels.h"
 
 TEST(RunOnTwoThreads, BothSharesRunWithOrWithoutAWorker) {
   for (bool refuse : {false, true}) {
-    model::ThreadStartFailsForTests = refuse;
+    const kerneltest::WorkerRefused refused(refuse);
     std::thread::id hereId, otherId;
     int done = 0;
     model::RunOnTwoThreads(
@@ -33,7 +26,6 @@ TEST(RunOnTwoThreads, BothSharesRunWithOrWithoutAWorker) {
     EXPECT_EQ(hereId, std::this_thread::get_id());
     EXPECT_EQ(otherId == hereId, refuse);
   }
-  model::ThreadStartFailsForTests = false;
 }
 
 TEST(RunOnTwoThreads, AnExceptionOfEitherShareReachesTheCallerAfterTheJoin) {
@@ -43,6 +35,6 @@ TEST(RunOnTwoThreads, AnExceptionOfEitherShareReachesTheCallerAfterTheJoin) {
       std::runtime_error);
   EXPECT_TRUE(otherRan);
   EXPECT_THROW(model::RunOnTwoThreads([] {}, [] { throw std::bad_alloc(); }), std::bad_alloc);
-  ForcedFailure f;
+  const kerneltest::WorkerRefused refused;
   EXPECT_THROW(model::RunOnTwoThreads([] {}, [] { throw std::bad_alloc(); }), std::bad_alloc);
 }

@@ -9,8 +9,8 @@
 #include <new>
 
 #include "model/Mathlib.h"
-#include "model/Parallel.h"
 #include "model/SampleStore.h"
+#include "tests/support/FastKernels.h"
 
 using namespace model;
 namespace R = BenchReadings;
@@ -144,7 +144,7 @@ TEST(Run, OneThreadWhenNoWorkerCanStartGivesTheSameBits) {
   static double input[65536], output[65536];
   double readings[2][6];
   for (int refuse = 0; refuse < 2; ++refuse) {
-    model::ThreadStartFailsForTests = refuse == 1;
+    const kerneltest::WorkerRefused refused(refuse == 1);
     Generator g;
     mathlib::RandSeed(17);
     RunSettings s = Settings(KindHarmonicGaussian, 0.5, 65536);
@@ -159,7 +159,6 @@ TEST(Run, OneThreadWhenNoWorkerCanStartGivesTheSameBits) {
       std::copy(SampleStore::OutputSamples, SampleStore::OutputSamples + 65536, output);
     }
   }
-  model::ThreadStartFailsForTests = false;
   EXPECT_EQ(std::memcmp(input, SampleStore::InputSamples, sizeof input), 0);
   EXPECT_EQ(std::memcmp(output, SampleStore::OutputSamples, sizeof output), 0);
   EXPECT_EQ(std::memcmp(readings[0], readings[1], sizeof readings[0]), 0);

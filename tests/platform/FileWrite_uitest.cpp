@@ -1,19 +1,14 @@
 #include "platform/FileWrite.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // While it lives, no file of this process may grow beyond `bytes`: a write past that
 // fails as on a full disk (and the signal such a write raises is ignored).
@@ -46,7 +41,7 @@ TEST(FileWrite, ReplacesAWholeFileOrLeavesTheOldOneAndNoTemporaryFile) {
   QString error;
   ASSERT_TRUE(platform::WriteFileReplacing("old", name, &error)) << error.toStdString();
   ASSERT_TRUE(platform::WriteFileReplacing("new", name, &error)) << error.toStdString();
-  EXPECT_EQ(ReadAll(name), "new");
+  EXPECT_EQ(FileBytes(name), "new");
 
   // The disk fills up halfway through a long file.
   const QByteArray big(1 << 20, 'x');
@@ -57,7 +52,7 @@ TEST(FileWrite, ReplacesAWholeFileOrLeavesTheOldOneAndNoTemporaryFile) {
   }
   EXPECT_EQ(error.toStdString(), "Не удаётся записать файл " + name.toStdString() +
                                      ": ошибка записи на диск (возможно, диск заполнен).");
-  EXPECT_EQ(ReadAll(name), "new");
+  EXPECT_EQ(FileBytes(name), "new");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"data.csv"});
 
   // No folder to write in.

@@ -2,11 +2,11 @@
 // damaged, truncated or foreign data gives a null image and a reason instead of ending the
 // process.
 #include "platform/Jpeg.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageWriter>
 #include <cstdint>
 #include <cstdio>
@@ -19,9 +19,7 @@ namespace {
 
 QByteArray StoredBytes(const QString& name) {
   platform::StoredPicture(name);  // makes sure the embedded resources are registered
-  QFile f(QStringLiteral(":/assets/") + name);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
+  return FileBytes(QStringLiteral(":/assets/") + name);
 }
 
 // Position of the first marker 0xFF <code> at or after `from`, or -1.

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QTest>
@@ -101,7 +100,6 @@ TEST(SignalQuit, GracefulQuitUnwindsNestedModalWindows) {
   QDialog outer(&main);
   QMessageBox inner(QMessageBox::NoIcon, "t", "x", QMessageBox::Ok, &outer);
   std::vector<std::string> steps;
-  qint64 lateMs = -1;
 
   // main -> outer dialog -> inner message box; the signal comes while both are open.
   QTimer::singleShot(0, &main, [&] {
@@ -112,12 +110,10 @@ TEST(SignalQuit, GracefulQuitUnwindsNestedModalWindows) {
       });
       inner.exec();
       steps.push_back("inner returned");
-      // A command that goes on to open another modal window must not stall the quit.
+      // A command that goes on to open another modal window must not stall the quit: the
+      // outer dialog returns only after this one, and the watchdog fails a stalled quit.
       QDialog late(&main);
-      QElapsedTimer t;
-      t.start();
       late.exec();
-      lateMs = t.elapsed();
     });
     outer.exec();
     steps.push_back("outer returned");
@@ -130,8 +126,6 @@ TEST(SignalQuit, GracefulQuitUnwindsNestedModalWindows) {
 
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_EQ(steps, (std::vector<std::string>{"inner open", "inner returned", "outer returned"}));
-  EXPECT_GE(lateMs, 0);
-  EXPECT_LT(lateMs, 1000);
   EXPECT_FALSE(inner.isVisible());
   EXPECT_FALSE(outer.isVisible());
   EXPECT_FALSE(main.isVisible());

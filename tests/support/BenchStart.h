@@ -1,6 +1,7 @@
 #pragma once
-// The bench of a window test: started once per test program as the application starts it,
-// without the title card, and its model brought back to a known state before each test.
+// The bench of a window test or an X-server test: started once per test program as the
+// application starts it, without the title card, and its model brought back to a known state
+// before each test.
 #include <gtest/gtest.h>
 
 #include <QComboBox>

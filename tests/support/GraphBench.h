@@ -12,6 +12,7 @@
 #include <QString>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -29,20 +30,12 @@
 #include "model/SampleStore.h"
 #include "model/Unitgenerator.h"
 #include "model/Unitnlcircuit.h"
+#include "platform/Cursor.h"
 #include "tests/support/BenchStart.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/Text.h"
 
 namespace graphtest {
-
-inline std::string S(const QString& q) {
-  return q.toStdString();
-}
-
-// True when a text shown to the user spells a number that is not one.
-inline bool NotANumberText(const QString& text) {
-  const QString t = text.toLower();
-  return t.contains(QLatin1String("nan")) || t.contains(QLatin1String("inf"));
-}
 
 // The ranges of a chart viewer: shown, limits, and the initial ones ("Исходные пределы").
 struct ViewNumbers {
@@ -85,29 +78,36 @@ struct ShownGraph : ViewNumbers {
   QString caption, title, nameX, nameY;
   bool baseShown = false;
   StorageKind baseStorage = StorageKind::None;
+  GraphType baseType = GraphType::Analog;
+  Symmetry baseSymmetry = Symmetry::None;
   int baseCount = 0;
-  double baseXmin = 0, baseXmax = 0;
+  double baseXmin = 0, baseXmax = 0, baseYmax = 0;
   TColor baseColor = 0;
+  std::vector<double> bars;         // a histogram's bar heights
   bool furtherSeriesShown = false;  // any series behind the base one
-  std::vector<QString> texts;       // every text of a redraw: labels, title, axis names
-  QString readout;                  // the coordinate readout with the mouse inside the net
+  double lawYmax = 0;               // the top of the law shown over a histogram
+  bool lineEnabled = false;         // the chart draws its series
+  platform::ScreenCursor cursor = platform::ScreenCursor::HourGlass;
+  std::vector<QString> texts;  // every text of a redraw: labels, title, axis names
+  int baseSegments = 0;        // the lines of that redraw in the base series' colour
+  QString readout;             // the coordinate readout with the mouse inside the net
 };
 
 // Every number of the graph is finite and no text shown reads "nan" or "inf".
 inline void ExpectClean(const ShownGraph& g) {
   for (double v : {g.xmin, g.xmax, g.ymin, g.ymax, g.limitXmin, g.limitXmax, g.limitYmin,
-                   g.limitYmax, g.initXmin, g.initXmax, g.initYmin, g.initYmax})
+                   g.limitYmax, g.initXmin, g.initXmax, g.initYmin, g.initYmax, g.lawYmax})
     EXPECT_TRUE(std::isfinite(v)) << S(g.title);
+  EXPECT_TRUE(std::all_of(g.bars.begin(), g.bars.end(), [](double v) { return std::isfinite(v); }))
+      << S(g.title);
   EXPECT_FALSE(g.readout.isEmpty()) << S(g.title);
   for (const QString& t : g.texts) EXPECT_FALSE(NotANumberText(t)) << S(t);
   for (const QString& t : {g.caption, g.readout}) EXPECT_FALSE(NotANumberText(t)) << S(t);
 }
 
-// Runs the command, which must show `window` modally once; returns what it showed.
-inline ShownGraph Capture(TDiagramIncrease& window, const std::function<void()>& command) {
-  ShownGraph g;
-  ModalScript script;
-  script.Then([&g, &window](QDialog& d) {
+// The step of a modal script that records what `window` shows into `g` and closes it.
+inline ModalScript::Action Look(TDiagramIncrease& window, ShownGraph& g) {
+  return [&g, &window](QDialog& d) {
     EXPECT_EQ(&d, &window);
     TDiagram& c = *window.Diagram1;
     TKeeper& base = *c.GetKeeper(0);
@@ -119,21 +119,39 @@ inline ShownGraph Capture(TDiagramIncrease& window, const std::function<void()>&
     static_cast<ViewNumbers&>(g) = ReadView(window);
     g.baseShown = base.IsShown();
     g.baseStorage = base.GetStorageKind();
+    g.baseType = base.GetType();
+    g.baseSymmetry = base.GetSymmetry();
     g.baseCount = base.GetCount();
     g.baseXmin = base.GetXmin();
     g.baseXmax = base.GetXmax();
+    g.baseYmax = base.GetYmax();
     g.baseColor = base.GetColor();
+    if (g.baseType == GraphType::Histogram)
+      for (int i = 0; i < g.baseCount; ++i) g.bars.push_back(base.GetSample(i));
     for (TKeeper* k = base.GetNext(); k != nullptr; k = k->GetNext())
       g.furtherSeriesShown = g.furtherSeriesShown || k->IsShown();
+    if (const TKeeper* law = c.GetKeeper(1); law != nullptr && law->IsShown())
+      g.lawYmax = law->GetYmax();
+    g.lineEnabled = c.IsLineEnabled();
+    g.cursor = platform::CurrentScreenCursor();
     std::vector<CanvasCall> log;
     c.Canvas()->SetRecorder(&log);
     c.ShowDiagram();
     c.Canvas()->SetRecorder(nullptr);
-    for (const CanvasCall& call : log)
+    for (const CanvasCall& call : log) {
       if (call.op == "TextOut") g.texts.push_back(call.text);
+      if (call.op == "LineTo" && call.pen.Color == g.baseColor) ++g.baseSegments;
+    }
     g.readout = ReadoutAtMiddle(window);
     QTest::mouseClick(window.SpeedButtonClose, Qt::LeftButton);
-  });
+  };
+}
+
+// Runs the command, which must show `window` modally once; returns what it showed.
+inline ShownGraph Capture(TDiagramIncrease& window, const std::function<void()>& command) {
+  ShownGraph g;
+  ModalScript script;
+  script.Then(Look(window, g));
   command();
   EXPECT_EQ(script.shown(), 1);
   return g;

@@ -8,8 +8,8 @@
 #include "model/Unitgenerator.h"
 #include "platform/MessageBox.h"
 #include "platform/Modal.h"
+#include "tests/support/BenchStart.h"
 #include "tests/support/ModalScript.h"
-#include "tests/x11/BenchWindows.h"
 #include "tests/x11/XSession.h"
 
 namespace {
@@ -24,7 +24,7 @@ void ExpectCaption(QWidget& window, const QString& caption) {
 }  // namespace
 
 TEST(CaptionsOnX11, BenchDialogChartViewerAndMessageBoxCarryTheirOwnCaptions) {
-  StartBenchWindows();
+  StartBenchOnce();
   ExpectCaption(*Form1, QString::fromUtf8(BenchTitle));
 
   ModalScript script(30000);

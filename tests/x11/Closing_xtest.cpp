@@ -19,9 +19,9 @@
 #include "model/Unitnlcircuit.h"
 #include "platform/Image.h"
 #include "platform/Modal.h"
+#include "tests/support/BenchStart.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalScript.h"
-#include "tests/x11/BenchWindows.h"
 #include "tests/x11/XSession.h"
 
 namespace {
@@ -31,7 +31,7 @@ using xsession::WaitFor;
 
 class ClosingOnX11 : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { StartBenchWindows(); }
+  static void SetUpTestSuite() { StartBenchOnce(); }
 };
 
 // Clicks into the field, replaces its text by typing, and waits until it shows the text.

@@ -21,10 +21,11 @@ QList<unsigned long> WindowsOf(qint64 pid) {
 
 // The title card is up for five seconds after the start. Closing the bench in that time
 // (with the close request of its close box) ends the program at once, not when the card's
-// timer fires. On the way, the bench's caption is checked as the X server holds it.
+// timer fires: the program has ended before that timer, started after the process, could
+// fire (a coarse timer of 5 s may fire up to 5 % early). On the way, the bench's caption is
+// checked as the X server holds it.
 TEST(ProgramOnX11, ClosingTheBenchWhileTheTitleCardIsUpEndsTheProgram) {
-  constexpr int CardMs = 5000;
-  constexpr int PromptMs = 1500;  // "at once", with room for a loaded machine
+  constexpr int CardTimerEarliestMs = 5000 * 95 / 100;
   for (int attempt = 1;; ++attempt) {
     QProcess program;
     QElapsedTimer sinceStart;
@@ -50,22 +51,21 @@ TEST(ProgramOnX11, ClosingTheBenchWhileTheTitleCardIsUpEndsTheProgram) {
     EXPECT_EQ(xsession::TextProperty(bench, "WM_NAME").toStdString(), BenchTitle);
     ASSERT_TRUE(cardUp) << "the title card is not shown";
 
-    const qint64 closedAt = sinceStart.elapsed();
     xsession::RequestClose(bench);
     const bool ended =
-        xsession::WaitFor([&] { return program.state() == QProcess::NotRunning; }, CardMs + 5000);
-    const qint64 endedAfter = sinceStart.elapsed() - closedAt;
+        xsession::WaitFor([&] { return program.state() == QProcess::NotRunning; }, 10000);
+    const qint64 endedAt = sinceStart.elapsed();
     if (!ended) {
       program.kill();
       program.waitForFinished(2000);
     }
-    // A start so slow that the card's own timer could have ended the program in the time
-    // allowed proves nothing either way: try again.
-    if (closedAt + PromptMs >= CardMs - 500 && attempt < 3) continue;
-    ASSERT_LT(closedAt + PromptMs, CardMs - 500) << "the program took too long to start";
-    EXPECT_TRUE(ended) << "the program kept running after its bench was closed";
-    EXPECT_LT(endedAfter, PromptMs)
-        << "the program ended " << endedAfter << " ms after its bench was closed";
+    // Ended only when the card's timer may have fired, which proves nothing either way (a
+    // start or a machine that slow): try again.
+    if (ended && endedAt >= CardTimerEarliestMs && attempt < 3) continue;
+    ASSERT_TRUE(ended) << "the program kept running after its bench was closed";
+    EXPECT_LT(endedAt, CardTimerEarliestMs)
+        << "the program ended " << endedAt
+        << " ms after its start, not before the title card's timer";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     return;
