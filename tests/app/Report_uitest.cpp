@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -39,6 +41,10 @@ class Report : public GraphBench {
 }  // namespace
 
 TEST_F(Report, TwoGraphsAndTheReadingsAsTheBenchShowsThem) {
+  // The command is the third item of "Файл", after the two scheme items, without an icon.
+  EXPECT_EQ(Form1->menuBar()->actions().value(0)->menu()->actions(),
+            (QList<QAction*>{Form1->NSaveScheme, Form1->NCopyScheme, Form1->NReport}));
+  EXPECT_TRUE(Form1->NReport->icon().isNull());
   FormGenerator->ComboBox1->setCurrentIndex(model::KindGaussianNoise);
   Form1->SpeedButton3Click();
   Capture(*DiagramIncrease, [] { Form1->Image4Click(); });
@@ -60,12 +66,8 @@ TEST_F(Report, TwoGraphsAndTheReadingsAsTheBenchShowsThem) {
     input::TypeInto(*form.EditStudent, student);
     QTest::mouseClick(form.ButtonSave, Qt::LeftButton);
   });
-  script.Then([&](QDialog& d) {
-    auto& files = dynamic_cast<QFileDialog&>(d);
-    EXPECT_EQ(files.nameFilters(), QStringList{"Документы PDF (*.pdf)"});
-    EXPECT_EQ(S(QFileInfo(files.selectedFiles().value(0)).fileName()), "Отчёт.pdf");
-    SaveAs(dir.path(), "отчёт.txt")(d);
-  });
+  SaveOffer offer;
+  script.Then(SaveAsOffered(dir.path(), "отчёт.txt", offer));
   // The line is kept for the next opening.
   script.Then([&](QDialog& d) {
     EXPECT_EQ(dynamic_cast<TFormReport&>(d).EditStudent->text(), student);
@@ -74,6 +76,10 @@ TEST_F(Report, TwoGraphsAndTheReadingsAsTheBenchShowsThem) {
   Form1->NReport->trigger();
   Form1->NReport->trigger();
 
+  EXPECT_EQ(S(offer.name), "Отчёт.pdf");
+  EXPECT_EQ(offer.filters, QStringList{"Документы PDF (*.pdf)"});
+  EXPECT_EQ(S(offer.suffix), "pdf");
+  EXPECT_TRUE(offer.asksBeforeReplacing);
   EXPECT_EQ(listed, (std::vector<QString>{"Корреляционная функция на входе",
                                           "Осциллограф: сигнал на входе цепи"}));
   ASSERT_EQ(rec.texts.size(), 1u);
