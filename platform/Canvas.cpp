@@ -163,13 +163,13 @@ void TCanvas::Plot(int x, int y, QRgb rgb, bool notXor) {
   p = notXor ? ~(rgb ^ p) | 0xFF000000u : rgb;
 }
 
-void TCanvas::FillBox(int x1, int y1, int x2, int y2, QRgb rgb) {
+void TCanvas::FillBox(long long x1, long long y1, long long x2, long long y2, QRgb rgb) {
   if (!Acquire()) return;
   const long long d = density_;
-  const int left = static_cast<int>(std::max(x1 * d, 0LL));
-  const int top = static_cast<int>(std::max(y1 * d, 0LL));
-  const int right = static_cast<int>(std::min<long long>(x2 * d, w_));
-  const int bottom = static_cast<int>(std::min<long long>(y2 * d, h_));
+  const int left = static_cast<int>(std::clamp(x1 * d, 0LL, static_cast<long long>(w_)));
+  const int top = static_cast<int>(std::clamp(y1 * d, 0LL, static_cast<long long>(h_)));
+  const int right = static_cast<int>(std::clamp(x2 * d, 0LL, static_cast<long long>(w_)));
+  const int bottom = static_cast<int>(std::clamp(y2 * d, 0LL, static_cast<long long>(h_)));
   if (left >= right || top >= bottom) return;
   for (int y = top; y < bottom; ++y) std::fill_n(bits_ + y * stride_ + left, right - left, rgb);
 }
@@ -394,7 +394,7 @@ TColor TCanvas::Pixel(int x, int y) {
 
 void TCanvas::SetPixel(int x, int y, TColor c) {
   Flush();
-  FillBox(x, y, x + 1, y + 1, ToQRgb(c));
+  FillBox(x, y, x + 1LL, y + 1LL, ToQRgb(c));
 }
 
 // ---- TBitmap ----------------------------------------------------------------------------------

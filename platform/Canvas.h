@@ -149,7 +149,7 @@ class TCanvas {
   bool TryMerge(int x1, int y1, int x2, int y2);
   void PaintSpan(const Span& s, bool vertical);
   // x1..x2-1, y1..y2-1 in logical pixels.
-  void FillBox(int x1, int y1, int x2, int y2, QRgb rgb);
+  void FillBox(long long x1, long long y1, long long x2, long long y2, QRgb rgb);
   void Plot(int x, int y, QRgb rgb, bool notXor);
   const QFontMetrics& Metrics();
 
