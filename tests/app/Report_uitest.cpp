@@ -3,16 +3,19 @@
 // system refuses.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "app/GraphJournal.h"
 #include "app/Unitreport.h"
+#include "instruments/Unitgist.h"
 #include "tests/support/GraphBench.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/SaveDialogScript.h"
@@ -48,7 +51,18 @@ TEST_F(Report, TwoGraphsAndTheReadingsAsTheBenchShowsThem) {
   FormGenerator->ComboBox1->setCurrentIndex(model::KindGaussianNoise);
   Form1->SpeedButton3Click();
   Capture(*DiagramIncrease, [] { Form1->Image4Click(); });
-  Capture(*DiagramIncreaseAnalysis, [] { Form1->N42Click(); });
+  {
+    // The input histogram re-estimates the input deviation of Gaussian noise.
+    ModalScript histogram;
+    histogram.Then([](QDialog&) {
+      FormGist->CheckBox1->setChecked(true);
+      FormGist->RadioButton3->setChecked(true);
+      QTest::mouseClick(FormGist->Button1, Qt::LeftButton);
+    });
+    histogram.Then([](QDialog& d) { d.close(); });
+    Form1->N30Click();
+  }
+  EXPECT_TRUE(BenchReadings::InputSkoReestimated);
   const auto& journal = report::Journal().Entries();
   ASSERT_EQ(journal.size(), 2u);
   EXPECT_EQ(journal[0].size, DiagramIncrease->Diagram1->size() * 2);
@@ -80,26 +94,28 @@ TEST_F(Report, TwoGraphsAndTheReadingsAsTheBenchShowsThem) {
   EXPECT_EQ(offer.filters, QStringList{"Документы PDF (*.pdf)"});
   EXPECT_EQ(S(offer.suffix), "pdf");
   EXPECT_TRUE(offer.asksBeforeReplacing);
-  EXPECT_EQ(listed, (std::vector<QString>{"Корреляционная функция на входе",
-                                          "Осциллограф: сигнал на входе цепи"}));
+  EXPECT_EQ(listed,
+            (std::vector<QString>{"Гистограмма вход", "Осциллограф: сигнал на входе цепи"}));
   ASSERT_EQ(rec.texts.size(), 1u);
   EXPECT_EQ(rec.texts[0], S(dir.filePath("отчёт.txt")) +
                               ":\nФормат файлов .txt не поддерживается.Произведена коррекция.");
   const QString pdf = dir.filePath("отчёт.pdf");
-  const std::string text = Output("pdftotext", {"-layout", pdf, "-"});
+  // The text with every run of blanks and line breaks as one blank.
+  const std::string text =
+      S(QString::fromStdString(Output("pdftotext", {"-layout", pdf, "-"})).simplified());
   const std::string info = Output("pdfinfo", {pdf});
   EXPECT_TRUE(QString::fromStdString(info).contains(QRegularExpression("\nPages: +2\n"))) << info;
   for (const std::string& expected :
        {std::string(BenchTitle).substr(0, 40), S(student), std::string("Гауссов шум"),
         std::string("Настройки модели"), std::string("Страница 2 из 2"),
         S(Form1->LabelIpvIn->text()) + " 1/мВ", S(Form1->LabelKorIn->text()) + " мВ*мВ",
-        S(Form1->LabelIpvOut->text()) + " 1/мВ", S(Form1->LabelKorOut->text()) + " мВ*мВ"})
+        S(Form1->LabelIpvOut->text()) + " 1/мВ", S(Form1->LabelKorOut->text()) + " мВ*мВ",
+        std::string("оценено гистограммой"), std::string("(авто). Наложить: Только гистограмма.")})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
-  // The graphs newest first, each with its settings line.
-  const auto kf = text.find("Корреляционная функция на входе");
+  // The graphs newest first.
+  const auto histogram = text.find("Гистограмма вход");
   const auto osc = text.find("Осциллограф: сигнал на входе цепи");
-  EXPECT_LT(kf, osc);
-  EXPECT_NE(text.find("Расчёт КФ: На основе БПФ."), std::string::npos);
+  EXPECT_LT(histogram, osc);
   // Every font of the document is embedded (the column "emb").
   const QStringList fonts = QString::fromStdString(Output("pdffonts", {pdf})).split('\n');
   ASSERT_GT(fonts.size(), 3);
