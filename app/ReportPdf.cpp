@@ -114,14 +114,14 @@ class Layout {
     Reserve(gap);
   }
 
-  // A picture of the given size fitted into the width and at most maxHeight high, centred.
+  // A picture fitted into the width and at most maxHeight high, centred.
   void Picture(const QImage& image, double maxHeight, double gap) {
     if (image.isNull()) return;
     const QSizeF fitted = QSizeF(image.size()).scaled(width_, maxHeight, Qt::KeepAspectRatio);
     const double top = Reserve(fitted.height() + gap);
     const QRectF box((width_ - fitted.width()) / 2, top, fitted.width(), fitted.height());
     Current().ops.push_back([image, box](QPainter& p, const std::vector<QImage>&) {
-      // A photograph-like schematic: the writer may store it as JPEG.
+      // The schematic comes from a JPEG picture: stored as JPEG again it stays small.
       p.setRenderHint(QPainter::LosslessImageRendering, false);
       p.drawImage(box, image);
       p.setRenderHint(QPainter::LosslessImageRendering, true);
