@@ -7,7 +7,7 @@ PACKAGES := build-essential cmake g++ qt6-base-dev qt6-translations-l10n libjpeg
             libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev fonts-liberation \
             fonts-dejavu-core xvfb xauth xdotool imagemagick ccache clang-format \
             pkg-config jwm x11-utils libxcb1-dev dpkg-dev file desktop-file-utils \
-            lintian
+            lintian poppler-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=
 

@@ -17,11 +17,11 @@
 
 #include "app/DiagramIncreaseRules.h"
 #include "app/Glyphs.h"
+#include "app/GraphJournal.h"
 #include "chart/Diagram.h"
 #include "chart/GraphData.h"
 #include "model/Messages.h"
 #include "platform/Cursor.h"
-#include "platform/FileNames.h"
 #include "platform/FileWrite.h"
 #include "platform/Modal.h"
 #include "platform/SaveDialog.h"
@@ -427,11 +427,7 @@ void TDiagramIncrease::NSaveDataClick() {
 
 void TDiagramIncrease::SaveDataFile(const QString& FileName) {
   QString name = FileName;
-  if (const auto message = platform::CorrectFileExt(name, QStringLiteral(".csv"))) {
-    lab::ShowMessage(message->toStdString());
-    // The corrected name is a file nobody was asked about yet.
-    if (!platform::MayReplaceFile(this, name)) return;
-  }
+  if (!platform::CorrectSaveName(this, name, QStringLiteral(".csv"))) return;
   platform::SetScreenCursor(platform::ScreenCursor::HourGlass);
   const TDiagram& d = *Diagram1;
   chart::PlotMap view;
@@ -486,4 +482,5 @@ void ShowGraph(TDiagramIncrease& window, const GraphSetup& graph) {
   chart.EnableLine(true);
   chart.ShowDiagram();
   platform::ShowModal(window);
+  report::RecordGraph(window, graph.settings);
 }

@@ -144,13 +144,16 @@ struct GraphSetup {
   // is hidden and unbound before bind, so no hidden curve of an earlier graph counts in
   // AutoRangeY. True: bind sets up the further series itself.
   bool usesFurtherSeries = false;
+  // What the graph is built with, one line for the journal of graphs (see app/GraphJournal).
+  QString settings;
 };
 
 // Shows a graph in the window: hides the base series (and, unless the graph uses them,
 // hides and unbinds the further series) and switches series drawing off,
 // binds the data, sets the names, title and caption, the limits and the ranges, records the
 // initial limits, shows the base series, switches series drawing on, redraws and shows the
-// window modally. Returns when the user has closed the window; the chart keeps the graph.
+// window modally. Returns when the user has closed the window, after putting the graph as it
+// was seen into the journal of graphs; the chart keeps the graph.
 void ShowGraph(TDiagramIncrease& window, const GraphSetup& graph);
 
 // The two chart viewer windows of the bench: the oscilloscopes, and the histograms,

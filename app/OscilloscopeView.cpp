@@ -5,6 +5,7 @@
 
 #include "app/Diagramincreaseunit.h"
 #include "app/Editfloatunit.h"
+#include "app/GraphJournal.h"
 #include "app/Oscilloscope.h"
 #include "chart/Diagram.h"
 #include "model/SampleStore.h"
@@ -34,5 +35,6 @@ void ShowOscillogram(TDiagramIncrease& window, OscilloscopeSide side) {
     chart.SetRangeX(view.rangeXmin, view.rangeXmax);
     chart.AutoRangeY();
   };
+  g.settings = report::GraphSettings();
   ShowGraph(window, g);
 }

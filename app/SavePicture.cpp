@@ -2,7 +2,6 @@
 
 #include "model/Messages.h"
 #include "platform/Bmp.h"
-#include "platform/FileNames.h"
 #include "platform/Image.h"
 #include "platform/SaveDialog.h"
 
@@ -15,10 +14,7 @@ void SavePictureAsBmp(TImage& image) {
   request.picturePreview = true;
   QString name;
   if (!platform::ChooseSaveFileName(&image, request, &name)) return;
-  if (const std::optional<QString> message = platform::CorrectToBmpName(name)) {
-    lab::ShowMessage(message->toStdString());
-    if (!platform::MayReplaceFile(&image, name)) return;
-  }
+  if (!platform::CorrectSaveName(&image, name, QStringLiteral(".bmp"))) return;
   QString error;
   if (!platform::WriteBmpFile(image.Picture().Image(), name, &error)) {
     lab::ShowMessage(error.toStdString());

@@ -4,6 +4,7 @@ lab_core_sources(
   EditFloatRules.cpp
   DiagramIncreaseRules.cpp
   Oscilloscope.cpp
+  ReportText.cpp
 )
 lab_ui_sources(
   Unit1.cpp
@@ -16,4 +17,7 @@ lab_ui_sources(
   OscilloscopeView.cpp
   Switchimage.cpp
   Helpunit.cpp
+  GraphJournal.cpp
+  ReportPdf.cpp
+  Unitreport.cpp
 )

@@ -27,6 +27,7 @@
 #include "app/OscilloscopeView.h"
 #include "app/SavePicture.h"
 #include "app/Startup.h"
+#include "app/Unitreport.h"
 #include "instruments/CharacteristicGraph.h"
 #include "instruments/CorrelationGraph.h"
 #include "instruments/Correlometer.h"
@@ -173,6 +174,7 @@ void TForm1::BuildMenu() {
       add(file, "N2", "Сохранить схему лабораторной установки...", &TForm1::SpeedButton1Click);
   NCopyScheme =
       add(file, "N3", "Копировать схему лабораторной установки", &TForm1::SpeedButton2Click);
+  NReport = add(file, "NReport", "Сохранить отчёт...", &TForm1::NReportClick);
 
   QMenu* lab = bar->addMenu("Лабораторная установка");
   N20 = add(lab, "N20", "Пуск", &TForm1::SpeedButton3Click);
@@ -756,6 +758,10 @@ void TForm1::SpeedButton1Click() {
 
 void TForm1::SpeedButton2Click() {
   platform::ClipboardSetPicture(Image1->Picture().Image());
+}
+
+void TForm1::NReportClick() {
+  ShowReportWindow();
 }
 
 void TForm1::SpeedButton4Click() {

@@ -46,7 +46,7 @@ class TForm1 : public QMainWindow {
   QAction *N22, *N251, *N502, *N751, *N1001, *N1252, *N1251, *N2001, *N4001;
 
   // ---- main menu ----
-  QAction *NSaveScheme, *NCopyScheme;                    // "Файл"
+  QAction *NSaveScheme, *NCopyScheme, *NReport;          // "Файл"
   QAction *N20, *N30, *N32, *N42, *N43, *N44, *N8, *N9;  // "Лабораторная установка"
   QAction *NOscIn, *NOscOut, *NIpvIn, *NIpvOut, *NKorIn, *NKorOut;
   QAction *NIndIpvIn, *NIndKorIn, *NIndIpvOut, *NIndKorOut, *N24;
@@ -76,6 +76,7 @@ class TForm1 : public QMainWindow {
   // ---- commands ----
   void SpeedButton1Click();  // save the bench picture as a bitmap file
   void SpeedButton2Click();  // copy the bench picture to the clipboard
+  void NReportClick();       // the lab report
   void SpeedButton3Click();  // the run
   void SpeedButton4Click();  // exit
   void ToolButton4Click();   // "Авто" scale

@@ -6,7 +6,6 @@
 #include "model/Messages.h"
 #include "platform/Bmp.h"
 #include "platform/Clipboard.h"
-#include "platform/FileNames.h"
 #include "platform/SaveDialog.h"
 
 const char* const DiagramNoMemoryMessage =
@@ -261,7 +260,24 @@ void TDiagram::ShowDiagram() {
   y0_out = layout_.y0_out;
   w_out = layout_.w_out;
   h_out = layout_.h_out;
+  Paint(c, 1);
+}
 
+QImage TDiagram::PictureAtDensity(int density) {
+  density = std::max(1, density);
+  TBitmap picture(GetWidth() * density, GetHeight() * density);
+  if (picture.Empty()) return {};
+  TCanvas& c = *picture.Canvas();
+  c.SetDensity(density);
+  c.Pen.Mode = pmCopy;
+  Paint(c, density);
+  QImage image = picture.Image();
+  picture.Clear();  // the only holder now: no copy for the ratio
+  image.setDevicePixelRatio(density);
+  return image;
+}
+
+void TDiagram::Paint(TCanvas& c, int density) {
   // Backgrounds and the frame.
   c.Brush.Style = bsSolid;
   c.Brush.Color = Shown(ColorBackDiagram);
@@ -273,7 +289,8 @@ void TDiagram::ShowDiagram() {
   c.Pen.Color = Ink(ColorNetLine);
   c.Rectangle(xb_net, yb_net, Get_xe_net(), Get_ye_net());
 
-  DrawGrid();
+  c.Font.Assign(FontNet);
+  DrawGrid(c);
 
   // Title and axis names, on the brush the last label left.
   c.Font.Assign(FontName);
@@ -284,33 +301,18 @@ void TDiagram::ShowDiagram() {
   c.Font.Assign(FontNameY);
   c.TextOut(xb_net, 0, NameY);
 
-  // Series in list order: later ones lie on top.
+  // Series in list order: later ones lie on top. At a higher density they are drawn in the
+  // picture's own pixels, as finely as the picture allows.
   if (lineEnabled_) {
-    for (TKeeper* k = &base_; k != nullptr; k = k->GetNext()) {
-      switch (k->GetType()) {
-        case GraphType::Analog:
-        case GraphType::AnalogPeriodic:
-          ShowAnalog(k);
-          break;
-        case GraphType::Discret:
-        case GraphType::DiscretPeriodic:
-          ShowDiscret(k);
-          break;
-        case GraphType::Radio:
-        case GraphType::RadioPeriodic:
-          ShowRadio(k);
-          break;
-        case GraphType::Histogram:
-          ShowHistogram(k);
-          break;
-      }
-    }
+    c.SetDensity(1);
+    for (TKeeper* k = &base_; k != nullptr; k = k->GetNext())
+      DrawSeries(c, density, k, k->GetType());
+    c.SetDensity(density);
   }
-  ShowBitmap();
+  DrawBitmaps(c);
 }
 
-void TDiagram::DrawGrid() {
-  TCanvas& c = *Canvas();
+void TDiagram::DrawGrid(TCanvas& c) {
   const bool labels = layout_.labels == 1;
   const TColor line = Ink(ColorNetLine);
   const int ye = Get_ye_net();
@@ -369,42 +371,70 @@ void TDiagram::DrawGrid() {
   }
 }
 
-bool TDiagram::SeriesPen(TKeeper* k) {
-  if (k == nullptr || !k->IsShown()) return false;
-  TCanvas& c = *Canvas();
+chart::NetRect TDiagram::NetAt(int d) const {
+  // The frame lines are d pixels wide: the series stay inside them, as at density 1.
+  return {xb_net * d + d - 1, yb_net * d + d - 1, Get_xe_net() * d - d + 1,
+          Get_ye_net() * d - d + 1};
+}
+
+chart::PlotMap TDiagram::MapAt(int d) const {
+  chart::PlotMap m = Map();
+  m.x0_out *= d;
+  m.y0_out *= d;
+  m.w_out *= d;
+  m.h_out *= d;
+  return m;
+}
+
+void TDiagram::DrawSeries(TCanvas& c, int density, TKeeper* k, GraphType as) {
+  if (k == nullptr || !k->IsShown()) return;
   c.Pen.Color = Ink(k->GetColor());
   c.Pen.Style = psSolid;
   c.Pen.Mode = pmCopy;
-  c.Pen.Width = k->GetPenWidth();
-  return true;
+  c.Pen.Width = k->GetPenWidth() * density;
+  CanvasPen pen(c);
+  const chart::NetRect net = NetAt(density);
+  const chart::PlotMap map = MapAt(density);
+  switch (as) {
+    case GraphType::Analog:
+    case GraphType::AnalogPeriodic:
+      chart::DrawAnalog(pen, *k, net, map, seriesWalk_);
+      break;
+    case GraphType::Discret:
+    case GraphType::DiscretPeriodic:
+      chart::DrawDiscret(pen, *k, net, map, seriesWalk_);
+      break;
+    case GraphType::Radio:
+    case GraphType::RadioPeriodic:
+      chart::DrawRadio(pen, *k, net, map);
+      break;
+    case GraphType::Histogram:
+      chart::DrawHistogram(pen, *k, net, map, seriesWalk_);
+      break;
+  }
 }
 
 void TDiagram::ShowAnalog(TKeeper* k) {
-  if (!SeriesPen(k)) return;
-  CanvasPen pen(*Canvas());
-  chart::DrawAnalog(pen, *k, Net(), Map(), seriesWalk_);
+  DrawSeries(*Canvas(), 1, k, GraphType::Analog);
 }
 
 void TDiagram::ShowDiscret(TKeeper* k) {
-  if (!SeriesPen(k)) return;
-  CanvasPen pen(*Canvas());
-  chart::DrawDiscret(pen, *k, Net(), Map(), seriesWalk_);
+  DrawSeries(*Canvas(), 1, k, GraphType::Discret);
 }
 
 void TDiagram::ShowRadio(TKeeper* k) {
-  if (!SeriesPen(k)) return;
-  CanvasPen pen(*Canvas());
-  chart::DrawRadio(pen, *k, Net(), Map());
+  DrawSeries(*Canvas(), 1, k, GraphType::Radio);
 }
 
 void TDiagram::ShowHistogram(TKeeper* k) {
-  if (!SeriesPen(k)) return;
-  CanvasPen pen(*Canvas());
-  chart::DrawHistogram(pen, *k, Net(), Map(), seriesWalk_);
+  DrawSeries(*Canvas(), 1, k, GraphType::Histogram);
 }
 
 void TDiagram::ShowBitmap() {
-  TCanvas& c = *Canvas();
+  DrawBitmaps(*Canvas());
+}
+
+void TDiagram::DrawBitmaps(TCanvas& c) {
   c.Draw(xb_net + 3, yb_net + 3, BitmapY);
   c.Draw(Get_xe_net() - BitmapX.Width() - 3, Get_ye_net() - BitmapX.Height() - 3, BitmapX);
 }
@@ -577,11 +607,7 @@ void TDiagram::SaveBmpFile() {
 
 void TDiagram::SaveBmpFile(const QString& FileName) {
   QString name = FileName;
-  if (const auto message = platform::CorrectToBmpName(name)) {
-    lab::ShowMessage(message->toStdString());
-    // The corrected name is a file nobody was asked about yet.
-    if (!platform::MayReplaceFile(this, name)) return;
-  }
+  if (!platform::CorrectSaveName(this, name, QStringLiteral(".bmp"))) return;
   SetPrintMode();
   QString error;
   const bool written = platform::WriteBmpFile(Picture().Image(), name, &error);

@@ -146,6 +146,11 @@ class TDiagram : public TImage {
   void ShowBitmap();
   // One pixel at (x, y) when the point is in the visible ranges; lasts until the next redraw.
   void ShowPoint(double x, double y, TColor colour);
+  // The chart as it stands drawn anew into a picture of `density` times the pixels along
+  // each axis (its device pixel ratio says so): the layout, grid, labels, names and series of
+  // the last redraw, in the current colours, the texts and curves as fine as the picture
+  // allows; no cross-hair. A null picture when there is no memory for it.
+  QImage PictureAtDensity(int density);
 
   // ---- Series list: the base series 0 and the series the chart allocates behind it --------
   // Numbers run 0, 1, 2 ... without gaps; a list holds at most MaxSeries series.
@@ -200,13 +205,19 @@ class TDiagram : public TImage {
   };
 
   chart::PlotMap Map() const;
-  chart::NetRect Net() const { return {xb_net, yb_net, xb_net + w_net, yb_net + h_net}; }
   double StepX() const { return chart::SteppingStep(x_.precision, x_.max - x_.min); }
   double StepY() const { return chart::SteppingStep(y_.precision, y_.max - y_.min); }
   TColor Shown(TColor normal) const { return printMode_ ? clWhite : normal; }
   TColor Ink(TColor normal) const { return printMode_ ? clBlack : normal; }
-  bool SeriesPen(TKeeper* k);
-  void DrawGrid();
+  // Everything but the layout, which the last redraw computed, onto c at that density.
+  void Paint(TCanvas& c, int density);
+  void DrawGrid(TCanvas& c);
+  // The net and the transforms in the pixels of a picture of that density.
+  chart::NetRect NetAt(int density) const;
+  chart::PlotMap MapAt(int density) const;
+  // Series k drawn as the type `as` on c, a canvas at density 1 over a picture of `density`.
+  void DrawSeries(TCanvas& c, int density, TKeeper* k, GraphType as);
+  void DrawBitmaps(TCanvas& c);
   void DrawFeeler(int x, int y, const FeelerPen& pen);
   TKeeper* Last(int* links) const;
   // A new default series at the end of the list; none when memory or numbers run out.

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "app/Diagramincreaseunit.h"
+#include "app/GraphJournal.h"
 #include "chart/Diagram.h"
 #include "instruments/Characteristic.h"
 #include "model/Unitnlcircuit.h"
@@ -32,5 +33,6 @@ void ShowCharacteristic(TDiagramIncrease& window, const TFormCircuit& circuit) {
     chart.SetRangeX(v.xmin, v.xmax);
     chart.SetRangeY(v.ymin, v.ymax);
   };
+  g.settings = report::GraphSettings();
   ShowGraph(window, g);
 }

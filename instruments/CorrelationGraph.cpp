@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "app/Diagramincreaseunit.h"
+#include "app/GraphJournal.h"
 #include "chart/Diagram.h"
 #include "chart/Keeper.h"
 #include "instruments/CorrelationFunction.h"
@@ -75,6 +76,7 @@ void ShowCorrelationGraph(bool output) {
     chart.SetRangeX(view.rangeXmin, view.rangeXmax);
     chart.AutoRangeY();
   };
+  graph.settings = report::GraphSettings(report::CorrelationExtra(report::CorrelationMethodName()));
   platform::SetScreenCursor(platform::ScreenCursor::Default);
   ShowGraph(*DiagramIncreaseAnalysis, graph);
   // Later graphs in this window (histograms, the characteristic) start at x >= 0 and must

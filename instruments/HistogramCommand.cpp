@@ -2,10 +2,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QRadioButton>
 
 #include "app/Diagramincreaseunit.h"
 #include "app/Editfloatunit.h"
+#include "app/GraphJournal.h"
 #include "chart/Diagram.h"
 #include "chart/Keeper.h"
 #include "instruments/Histogram.h"
@@ -27,6 +29,14 @@ double HistogramValues[MaxHistogramBins];
 constexpr TColor HistogramColor = 0xFF0000;  // blue
 constexpr TColor LawColor = 0x0000FF;        // red
 
+// What goes over the bins, named by the caption of the button chosen in the settings window:
+// every choice of its group names itself.
+QString ChosenOverlay() {
+  for (const QRadioButton* b : FormGist->GroupBox2->findChildren<QRadioButton*>())
+    if (b->isChecked()) return b->text().trimmed();
+  return {};
+}
+
 }  // namespace
 
 void HistogramCommand(HistogramSide side, const std::function<bool()>& upToDate) {
@@ -43,8 +53,10 @@ void HistogramCommand(HistogramSide side, const std::function<bool()>& upToDate)
   if (input) {
     // The estimate replaces the run's value until the next run: the overlay and later input
     // histograms use it.
+    const double runSko = InputSko;
     InputSko = ReestimatedInputSko(FormGenerator->ComboBox1->currentIndex(), samples, count,
                                    request.binWidth, InputMean, InputSko);
+    if (InputSko != runSko) InputSkoReestimated = true;
   }
   const double mean = input ? InputMean : OutputMean;
   const HistogramGrid grid = PlanHistogram(mean, input ? InputSko : OutputSko, request, input);
@@ -89,6 +101,8 @@ void HistogramCommand(HistogramSide side, const std::function<bool()>& upToDate)
     chart.AutoRangeY();
     if (overlay != nullptr) overlay->Show();
   };
+  g.settings = report::GraphSettings(
+      report::HistogramExtra(grid.h, request.automatic, ChosenOverlay().toStdString()));
   platform::SetScreenCursor(platform::ScreenCursor::Default);
   ShowGraph(*DiagramIncreaseAnalysis, g);
 }

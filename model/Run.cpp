@@ -18,6 +18,8 @@ double CorrScaleIn = 0;
 double CorrScaleOut = 0;
 double DensityIn = 0;
 double DensityOut = 0;
+bool RunMade = false;
+bool InputSkoReestimated = false;
 }  // namespace BenchReadings
 
 namespace model {
@@ -125,9 +127,11 @@ RunOutcome RunModel(Generator& generator, const RunSettings& s) {
     if (!std::isfinite(v)) {
       out.finite = false;
       Restore(before);
-      break;
+      return out;
     }
   }
+  BenchReadings::RunMade = true;
+  BenchReadings::InputSkoReestimated = false;
   return out;
 }
 

@@ -20,6 +20,11 @@ extern double CorrScaleIn;   // factor of the input correlometer sums (1 after a
 extern double CorrScaleOut;  // factor of the output correlometer sums
 extern double DensityIn;     // input density-meter reading, 1/mV
 extern double DensityOut;    // output density-meter reading
+// A run has ended with finite readings since the program started.
+extern bool RunMade;
+// InputSko is a histogram's estimate from the density at the mean, not the run's value
+// (until the next run).
+extern bool InputSkoReestimated;
 }  // namespace BenchReadings
 
 namespace model {

@@ -142,6 +142,7 @@ QPainter& TCanvas::Painter() {
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(image_);
     painter_->setRenderHint(QPainter::Antialiasing, false);
+    if (density_ > 1) painter_->scale(density_, density_);
   }
   return *painter_;
 }
@@ -156,20 +157,29 @@ void TCanvas::SetCoalescing(bool on) {
   coalescing_ = on;
 }
 
+void TCanvas::SetDensity(int d) {
+  d = std::max(1, d);
+  if (d == density_) return;
+  Flush();
+  painter_.reset();  // its scale follows the density
+  density_ = d;
+}
+
 void TCanvas::Plot(int x, int y, QRgb rgb, bool notXor) {
   if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
   QRgb& p = bits_[y * stride_ + x];
   p = notXor ? ~(rgb ^ p) | 0xFF000000u : rgb;
 }
 
-void TCanvas::FillBox(int x1, int y1, int x2, int y2, QRgb rgb) {
+void TCanvas::FillBox(long long x1, long long y1, long long x2, long long y2, QRgb rgb) {
   if (!Acquire()) return;
-  x1 = std::max(x1, 0);
-  y1 = std::max(y1, 0);
-  x2 = std::min(x2, w_);
-  y2 = std::min(y2, h_);
-  if (x1 >= x2 || y1 >= y2) return;
-  for (int y = y1; y < y2; ++y) std::fill_n(bits_ + y * stride_ + x1, x2 - x1, rgb);
+  const long long d = density_;
+  const int left = static_cast<int>(std::clamp(x1 * d, 0LL, static_cast<long long>(w_)));
+  const int top = static_cast<int>(std::clamp(y1 * d, 0LL, static_cast<long long>(h_)));
+  const int right = static_cast<int>(std::clamp(x2 * d, 0LL, static_cast<long long>(w_)));
+  const int bottom = static_cast<int>(std::clamp(y2 * d, 0LL, static_cast<long long>(h_)));
+  if (left >= right || top >= bottom) return;
+  for (int y = top; y < bottom; ++y) std::fill_n(bits_ + y * stride_ + left, right - left, rgb);
 }
 
 void TCanvas::MoveTo(int x, int y) {
@@ -237,11 +247,16 @@ void TCanvas::Flush() {
 
 void TCanvas::RasterLine(int x1, int y1, int x2, int y2) {
   if (Pen.Style == psClear || !Acquire()) return;
-  const long long dx = static_cast<long long>(x2) - x1;
-  const long long dy = static_cast<long long>(y2) - y1;
+  // In picture pixels: the line runs from the block of its first pixel towards the block of
+  // its end point (left out), and each logical pixel across it is `d` picture pixels wide.
+  const long long d = density_;
+  const long long dx = (static_cast<long long>(x2) - x1) * d;
+  const long long dy = (static_cast<long long>(y2) - y1) * d;
   if (dx == 0 && dy == 0) return;
-  const int w = WidthOf(Pen);
-  const Pattern* pattern = w == 1 ? PatternOf(Pen.Style) : nullptr;
+  const int lw = WidthOf(Pen);
+  const Pattern* pattern = lw == 1 ? PatternOf(Pen.Style) : nullptr;
+  const long long w = lw * d;
+  const long long across = -(lw / 2) * d;  // first offset across the line
   const QRgb rgb = ToQRgb(Pen.Color);
   const bool notXor = Pen.Mode == pmNotXor;
 
@@ -251,8 +266,9 @@ void TCanvas::RasterLine(int x1, int y1, int x2, int y2) {
   const long long dMinor = xMajor ? dy : dx;
   const long long aMinor = std::llabs(dMinor);
   const long long sMinor = dMinor > 0 ? 1 : (dMinor < 0 ? -1 : 0);
-  const long long m1 = xMajor ? x1 : y1;
-  const long long n1 = xMajor ? y1 : x1;
+  // The first pixel along the line is the near edge of its block in the line's direction.
+  const long long m1 = (xMajor ? x1 : y1) * d + (sMajor < 0 ? d - 1 : 0);
+  const long long n1 = (xMajor ? y1 : x1) * d;
   // Only the steps whose main coordinate can touch the picture are walked.
   const long long lo = -w;
   const long long hi = (xMajor ? w_ : h_) - 1 + w;
@@ -266,12 +282,12 @@ void TCanvas::RasterLine(int x1, int y1, int x2, int y2) {
   }
   const long long minorSize = xMajor ? h_ : w_;
   for (long long i = from; i <= to; ++i) {
-    if (pattern != nullptr && !PatternOn(*pattern, i)) continue;
+    if (pattern != nullptr && !PatternOn(*pattern, i / d)) continue;
     const long long m = m1 + sMajor * i;
     // Nearest minor coordinate, halves rounded away from the start.
     const long long n = n1 + sMinor * ((2 * i * aMinor + len) / (2 * len));
-    for (int j = 0; j < w; ++j) {
-      const long long off = n + j - w / 2;
+    for (long long j = 0; j < w; ++j) {
+      const long long off = n + across + j;
       if (off < 0 || off >= minorSize) continue;
       if (xMajor) {
         Plot(static_cast<int>(m), static_cast<int>(off), rgb, notXor);
@@ -383,14 +399,15 @@ void TCanvas::Draw(int x, int y, TBitmap& picture) {
 
 TColor TCanvas::Pixel(int x, int y) {
   Flush();
-  if (!Acquire() || x < 0 || y < 0 || x >= w_ || y >= h_) return 0xFFFFFFFFu;
-  return FromQRgb(bits_[y * stride_ + x]);
+  const long long px = static_cast<long long>(x) * density_;
+  const long long py = static_cast<long long>(y) * density_;
+  if (!Acquire() || px < 0 || py < 0 || px >= w_ || py >= h_) return 0xFFFFFFFFu;
+  return FromQRgb(bits_[py * stride_ + px]);
 }
 
 void TCanvas::SetPixel(int x, int y, TColor c) {
   Flush();
-  if (!Acquire()) return;
-  Plot(x, y, ToQRgb(c), false);
+  FillBox(x, y, x + 1LL, y + 1LL, ToQRgb(c));
 }
 
 // ---- TBitmap ----------------------------------------------------------------------------------

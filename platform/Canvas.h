@@ -16,6 +16,12 @@
 // Text, ellipses and pictures are drawn with QPainter. Colours are TColor (0x00BBGGRR)
 // until they reach the picture.
 //
+// A canvas may draw at a higher pixel density (SetDensity): coordinates, widths and fonts stay
+// in logical pixels, each of which covers d x d pixels of a picture d times as large. Fills and
+// axis-parallel lines then cover exactly the blocks of the logical pixels; sloping lines are
+// rasterised at the picture's own resolution (d pixels wide for width 1), texts, ellipses and
+// pictures are painted at that resolution too.
+//
 // Horizontal and vertical solid lines in copy mode that continue or overlap one another
 // (bar outlines, bands) are merged before they are painted: with one colour and copy mode
 // the picture depends only on the union of the pixels, so merging gives the same pixels with
@@ -117,6 +123,9 @@ class TCanvas {
 
   // Merging of horizontal and vertical lines (on by default); off draws each line at once.
   void SetCoalescing(bool on);
+  // Logical pixels per picture pixel along each axis (1 by default; see above).
+  void SetDensity(int d);
+  int Density() const { return density_; }
   // Every drawing call is appended to log while it is set (for tests).
   void SetRecorder(std::vector<CanvasCall>* log) { log_ = log; }
 
@@ -141,7 +150,8 @@ class TCanvas {
   void RasterLine(int x1, int y1, int x2, int y2);
   bool TryMerge(int x1, int y1, int x2, int y2);
   void PaintSpan(const Span& s, bool vertical);
-  void FillBox(int x1, int y1, int x2, int y2, QRgb rgb);
+  // x1..x2-1, y1..y2-1 in logical pixels.
+  void FillBox(long long x1, long long y1, long long x2, long long y2, QRgb rgb);
   void Plot(int x, int y, QRgb rgb, bool notXor);
   const QFontMetrics& Metrics();
 
@@ -153,6 +163,7 @@ class TCanvas {
   std::unique_ptr<QPainter> painter_;
   int penX_ = 0, penY_ = 0;
   bool coalescing_ = true;
+  int density_ = 1;
   Span vertical_, horizontal_;
   std::vector<CanvasCall>* log_ = nullptr;
   std::optional<TFont> metricsFont_;

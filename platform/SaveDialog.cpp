@@ -12,6 +12,7 @@
 #include <new>
 
 #include "model/Messages.h"
+#include "platform/FileNames.h"
 #include "platform/Modal.h"
 
 namespace platform {
@@ -95,6 +96,14 @@ SaveFileOutcome AskSaveFileName(QWidget* owner, const SaveFileRequest& request, 
   if (chosen.isEmpty()) return SaveFileOutcome::Cancelled;
   if (fileName != nullptr) *fileName = chosen.front();
   return SaveFileOutcome::Chosen;
+}
+
+bool CorrectSaveName(QWidget* owner, QString& name, const QString& ext) {
+  const std::optional<QString> message = CorrectFileExt(name, ext);
+  if (!message) return true;
+  lab::ShowMessage(message->toStdString());
+  // The corrected name is a file nobody was asked about yet.
+  return MayReplaceFile(owner, name);
 }
 
 bool MayReplaceFile(QWidget* owner, const QString& fileName) {

@@ -43,6 +43,12 @@ bool MayReplaceFile(QWidget* owner, const QString& fileName);
 // The object name of the question, for tests that script it.
 constexpr const char* ReplaceQuestionObjectName = "ReplaceFileQuestion";
 
+// A file of one format is written with its extension ext (".bmp", point included). A chosen
+// name with another extension gets ext, the user is told so (see CorrectFileExt) and, when a
+// file of the corrected name exists, asked whether to replace it (MayReplaceFile). False when
+// the user declines: nothing is to be written.
+bool CorrectSaveName(QWidget* owner, QString& name, const QString& ext);
+
 // The dialog's name filters for a "description|pattern|..." filter.
 QStringList NameFiltersOf(const QString& filter);
 

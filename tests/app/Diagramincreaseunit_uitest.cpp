@@ -23,6 +23,7 @@
 #include <string>
 
 #include "app/DiagramIncreaseRules.h"
+#include "app/GraphJournal.h"
 #include "chart/Diagram.h"
 #include "chart/DiagramGeometry.h"
 #include "platform/Clipboard.h"
@@ -420,13 +421,14 @@ TEST(ChartViewer, ClosingWhileAnUpDownIsHeldEndsThePressAndTheNextGraphStaysPut)
     v.close();  // the close box, with the mouse button still held
   });
   // The press ended as a release ends it: series drawing is back on and the chart drew its
-  // series once.
+  // series once (and once more into the journal's picture of the closed graph).
   TDiagram* d = w.Diagram1;
   EXPECT_FALSE(w.UpDown4->IsPressed());
   EXPECT_TRUE(d->IsLineEnabled());
   const int atClose = evaluations;
   evaluations = 0;
   d->ShowDiagram();
+  d->PictureAtDensity(report::JournalDensity(w));
   EXPECT_EQ(atClose, evaluations);
   // Nothing steps in the hidden window.
   const double xmax = d->GetXmax();

@@ -22,11 +22,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -63,7 +66,9 @@
 #include "app/Diagramincreaseunit.h"
 #include "app/EditFloatRules.h"
 #include "app/Editfloatunit.h"
+#include "app/GraphJournal.h"
 #include "app/Unit1.h"
+#include "app/Unitreport.h"
 #include "chart/Diagram.h"
 #include "chart/Keeper.h"
 #include "instruments/Correlometer.h"
@@ -339,6 +344,7 @@ enum class Command {
   MouseOver,
   SaveBench,
   CopyBench,
+  SaveReport,
 };
 
 struct CommandInfo {
@@ -374,6 +380,7 @@ constexpr CommandInfo Commands[] = {
     {Command::MouseOver, "Мышь над схемой", 4},
     {Command::SaveBench, "Сохранить схему", 1},
     {Command::CopyBench, "Копировать схему", 1},
+    {Command::SaveReport, "Сохранить отчёт", 1},
 };
 
 const char* NameOf(Command c) {
@@ -498,6 +505,7 @@ class Soak {
   void AnswerHistogram(QDialog& d);
   void AnswerMessage(QMessageBox& box);
   void AnswerSaveDialog(QFileDialog& dialog);
+  void AnswerReport(TFormReport& form);
   void AnswerViewer(TDiagramIncrease& w);
   void ViewerStep(TDiagramIncrease& w);
   void CheckViewer(TDiagramIncrease& w);
@@ -742,6 +750,8 @@ void Soak::Issue(Command c) {
       ButtonOrMenu(f.SpeedButton2, f.NCopyScheme);
       EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(952, 477));
       return;
+    case Command::SaveReport:
+      return Menu(f.NReport);
   }
 }
 
@@ -875,6 +885,7 @@ void Soak::Answer(QDialog& d) {
     return AnswerViewer(static_cast<TDiagramIncrease&>(d));
   if (auto* box = qobject_cast<QMessageBox*>(&d)) return AnswerMessage(*box);
   if (auto* files = qobject_cast<QFileDialog*>(&d)) return AnswerSaveDialog(*files);
+  if (auto* report = qobject_cast<TFormReport*>(&d)) return AnswerReport(*report);
   ADD_FAILURE() << "a modal window nobody expects: " << S(d.windowTitle());
   d.reject();
 }
@@ -1194,6 +1205,53 @@ void Soak::AnswerSaveDialog(QFileDialog& dialog) {
   }
 }
 
+// The report window: a name typed now and then, graphs left out, the journal cleared
+// seldom; then "Сохранить" (the save dialog is answered next; a report not written leaves the
+// window open, and it is cancelled), "Отмена" or the close box. A report written is a PDF.
+void Soak::AnswerReport(TFormReport& form) {
+  if (R().Chance(0.3)) {
+    const QString name = R().Chance(0.5) ? QString::fromUtf8("Петров П. П., РТ-") : "Smith, 7";
+    Step("student «" + S(name) + "»");
+    input::TypeInto(*form.EditStudent, name);
+  }
+  if (form.ListGraphs->count() > 0 && R().Chance(0.7)) {
+    // A few graphs chosen, as a student does (all 50 make a report of 26 pages).
+    const int keep = R().Below(4);
+    Step("the newest " + std::to_string(keep) + " graphs chosen");
+    for (int i = keep; i < form.ListGraphs->count(); ++i)
+      form.ListGraphs->item(i)->setCheckState(Qt::Unchecked);
+  }
+  if (R().Chance(0.05)) {
+    Step("«Очистить журнал»");
+    QTest::mouseClick(form.ButtonClear, Qt::LeftButton);
+    EXPECT_TRUE(report::Journal().Entries().empty());
+  }
+  switch (R().Weighted({6, 2, 1})) {
+    case 0: {
+      Step("«Сохранить»");
+      QTest::mouseClick(form.ButtonSave, Qt::LeftButton);
+      if (form.isVisible()) {
+        Step("not written: «Отмена»");
+        QTest::mouseClick(form.ButtonCancel, Qt::LeftButton);
+        return;
+      }
+      for (const QString& name : QDir(folder_.path()).entryList({"*.pdf"}, QDir::Files)) {
+        QFile file(QDir(folder_.path()).filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-") << S(name);
+      }
+      return;
+    }
+    case 1:
+      Step("«Отмена»");
+      QTest::mouseClick(form.ButtonCancel, Qt::LeftButton);
+      return;
+    default:
+      Step("close box");
+      form.close();
+      return;
+  }
+}
+
 const QRegularExpression& ReadoutForm() {
   static const QRegularExpression form("^\\([^;]+; [^;]+\\)$");
   return form;
@@ -1509,7 +1567,8 @@ void Soak::VerifyMessages(Command c, bool ran, bool runOk, bool remeasured) {
                                  editfloat::MsgNotNumberCorrected};
   const bool editing =
       c == Command::Generator || c == Command::Circuit || IsMeter(c) || IsHistogram(c);
-  const bool saving = c == Command::SaveBench || !happened_.viewers.empty();
+  const bool saving =
+      c == Command::SaveBench || c == Command::SaveReport || !happened_.viewers.empty();
   int noDelay = 0, failed = 0;
   for (const std::string& m : happened_.messages) {
     bool known = false;
@@ -1582,7 +1641,11 @@ void Soak::VerifyGraph(Command c) {
   if (shown) {
     EXPECT_EQ(happened_.viewers[0], viewer);
     EXPECT_EQ(S(happened_.viewerCaptions[0]), title);
+    // The graph went into the journal as its window closed.
+    ASSERT_FALSE(report::Journal().Entries().empty());
+    EXPECT_EQ(S(report::Journal().Entries().back().title), title);
   }
+  EXPECT_LE(report::Journal().Entries().size(), std::size_t{report::JournalCapacity});
 }
 
 // The bench as the account says it must be.

@@ -392,6 +392,33 @@ TEST(Diagram, LaterSeriesLieOnTopAndCornerPicturesAreDrawnLast) {
   EXPECT_NE(c.At(c.d.Get_xe_net() - 3, c.d.Get_ye_net() - 4), clFuchsia);
 }
 
+// Drawn anew at double density: where only fills and axis-parallel lines lie (the net's lower
+// left quarter below the curve, with its frame, grid and ticks) every pixel of the last redraw
+// is a 2 x 2 block; the curve stands where it stood; the cross-hair on the screen is not drawn.
+TEST(Diagram, PictureAtDoubleDensityIsTheLastRedrawWithoutTheCrossHair) {
+  Chart c;
+  c.d.SetColorBackDiagram(clYellow);
+  TKeeper* k = c.d.GetKeeper(0);
+  k->SetFunction(Half, 10, -1, 1);
+  k->SetColor(clBlue);
+  c.d.ShowDiagram();
+  const QImage screen = c.Image();
+  const int fx = c.d.MathToPhisX(-0.5), fy = c.d.MathToPhisY(0.2);
+  c.d.MouseMove(0, fx, fy);
+  ASSERT_NE(c.Image().pixel(fx, fy + 20), screen.pixel(fx, fy + 20));
+  const QImage two = c.d.PictureAtDensity(2);
+  ASSERT_EQ(two.size(), QSize(1600, 1000));
+  EXPECT_EQ(two.devicePixelRatio(), 2.0);
+  int differ = 0;
+  for (int y = c.d.MathToPhisY(0) + 2; y < c.d.Get_ye_net() + 3; ++y)
+    for (int x = c.d.Get_xb_net() - 1; x < c.d.MathToPhisX(0); ++x)
+      for (int d = 0; d < 4; ++d)
+        differ += two.pixel(2 * x + d % 2, 2 * y + d / 2) != screen.pixel(x, y);
+  EXPECT_EQ(differ, 0);
+  EXPECT_EQ(FromQRgb(two.pixel(1, 999)), clYellow);
+  EXPECT_EQ(FromQRgb(two.pixel(2 * c.d.MathToPhisX(0.3), 2 * c.d.MathToPhisY(0.5))), clBlue);
+}
+
 TEST(Diagram, PrintModeIsWhiteAndBlackWhileTheScreenKeepsItsColours) {
   MessageRecorder rec;
   Chart c;

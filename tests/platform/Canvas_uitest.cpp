@@ -122,6 +122,53 @@ TEST(Canvas, EllipsesTakeThePenStyleAndAnyWidthQuietly) {
   EXPECT_EQ(warnings, 0);
 }
 
+// At density 2 every fill, pixel and axis-parallel line (dotted, wide, not-xor) covers the
+// 2 x 2 blocks of the pixels it covers at density 1; a sloping line is drawn at the finer grid.
+TEST(Canvas, AtDoubleDensityAxisParallelFiguresCoverTheBlocksOfTheirPixels) {
+  TBitmap one(24, 16), two(48, 32);
+  two.Canvas()->SetDensity(2);
+  for (TBitmap* b : {&one, &two}) {
+    TCanvas& c = *b->Canvas();
+    c.Brush.Color = clSilver;
+    c.FillRect(1, 1, 6, 4);
+    c.Pen.Color = clRed;
+    c.Rectangle(7, 1, 12, 6);
+    c.Pen.Style = psDot;
+    c.MoveTo(1, 8);
+    c.LineTo(22, 8);
+    c.Pen.Style = psSolid;
+    c.Pen.Width = 3;
+    c.MoveTo(15, 14);
+    c.LineTo(15, 2);
+    c.Pen.Width = 1;
+    c.Pen.Mode = pmNotXor;
+    c.MoveTo(0, 11);
+    c.LineTo(23, 11);
+    c.MoveTo(3, 0);
+    c.LineTo(3, 15);
+    c.SetPixel(20, 14, clBlue);
+  }
+  const QImage a = one.Image();
+  const QImage b = two.Image();
+  int differ = 0;
+  for (int y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) differ += b.pixel(x, y) != a.pixel(x / 2, y / 2);
+  EXPECT_EQ(differ, 0);
+  EXPECT_EQ(two.Canvas()->Pixel(20, 14), clBlue);
+
+  TBitmap fine(24, 12);
+  fine.Canvas()->SetDensity(2);
+  fine.Canvas()->MoveTo(0, 0);
+  fine.Canvas()->LineTo(8, 4);  // slope 1/2 over 16 picture pixels, two pixels thick
+  fine.Canvas()->SetDensity(1);
+  EXPECT_EQ(Rows(fine, 0, 0, 18, 4), (std::vector<std::string>{
+                                         "#.................",  //
+                                         "###...............",  //
+                                         ".####.............",  //
+                                         "...####...........",  //
+                                     }));
+}
+
 TEST(Canvas, NotXorFiguresDrawnTwiceLeaveThePictureUnchanged) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> coord(-20, 80);
