@@ -227,9 +227,11 @@ void Add(const std::string& command, void (TForm1::*handler)(), std::function<vo
   benchratio::SetAllowance(group, 15);
   benchmark::RegisterBenchmark((group + "/computation").c_str(), Computation, step, settings)
       ->Unit(benchmark::kMillisecond)
+      ->MeasureProcessCPUTime()
       ->UseRealTime();
   benchmark::RegisterBenchmark((group + "/window").c_str(), Window, handler, settings)
       ->Unit(benchmark::kMillisecond)
+      ->MeasureProcessCPUTime()
       ->UseManualTime();
 }
 
