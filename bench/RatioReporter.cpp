@@ -35,7 +35,8 @@ void Reporter::ReportRuns(const std::vector<Run>& runs) {
     const std::string variant = name.substr(slash + 1);
     Time& t = times_[{group, r.run_name.args}][variant];
     if (t.median && !median) continue;
-    t = {r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit) * 1e3, median};
+    const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(r.time_unit);
+    t = {r.GetAdjustedRealTime() * toMs, r.GetAdjustedCPUTime() * toMs, median};
   }
 }
 
@@ -59,7 +60,8 @@ void Reporter::Finalize() {
       if (allowance != Allowances().end())
         std::printf("  %s %.0f ms", difference <= allowance->second ? "within" : "OVER",
                     allowance->second);
-      std::printf("\n");
+      std::printf("  (processor: %.2f ms - %.2f ms = %+.2f ms)\n", t.cpuMs, base->second.cpuMs,
+                  t.cpuMs - base->second.cpuMs);
     }
   }
   std::fflush(stdout);

@@ -2,7 +2,9 @@
 // Benchmarks named "<group>/<variant>[/<arg>]" are compared within their group and argument
 // against a reference variant of the same run (the plain algorithm, or an outside library);
 // after the usual table the reporter prints time(variant) / time(reference) for each, and
-// the difference in milliseconds. With repetitions the medians are compared.
+// the difference in milliseconds, of the time and of the processor time (on a shared
+// machine the processor time of a step stays put while its time waits for a core). With
+// repetitions the medians are compared.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -30,6 +32,7 @@ class Reporter : public benchmark::ConsoleReporter {
   };
   struct Time {
     double ms = 0;
+    double cpuMs = 0;     // processor time (of the process, where the benchmark asks for it)
     bool median = false;  // the median of the repetitions, which no single run replaces
   };
   std::map<Key, std::map<std::string, Time>> times_;  // by variant
