@@ -162,20 +162,20 @@ void TCanvas::FillBox(int x1, int y1, int x2, int y2, QRgb rgb) {
   x2 = std::min(x2, w_);
   y2 = std::min(y2, h_);
   if (x1 >= x2 || y1 >= y2) return;
-  QRgb* first = bits_ + y1 * stride_ + x1;
-  const std::size_t width = static_cast<std::size_t>(x2 - x1);
-  // A wide box copies its first row into the others: a whole-chart background is a million
-  // pixels, and the library's block copy moves them several times faster than a pixel loop.
-  // A narrow one (a bar, a stroke) is quicker pixel by pixel.
-  constexpr std::size_t MinCopiedWidth = 32;
-  std::fill_n(first, width, rgb);
-  for (int y = y1 + 1; y < y2; ++y) {
-    QRgb* row = first + (y - y1) * stride_;
-    if (width >= MinCopiedWidth) {
-      std::memcpy(row, first, width * sizeof(QRgb));
+  // Row after row; a wide box copies its first row into the others: a whole-chart background
+  // is a million pixels, and the library's block copy moves them several times faster than
+  // a pixel loop. A narrow one (a stroke, the edge of a bar) is quicker pixel by pixel.
+  constexpr int MinCopiedWidth = 32;
+  const int width = x2 - x1;
+  QRgb* const first = bits_ + y1 * stride_ + x1;
+  QRgb* row = first;
+  for (int rows = y2 - y1;; row += stride_) {
+    if (width >= MinCopiedWidth && row != first) {
+      std::memcpy(row, first, static_cast<std::size_t>(width) * sizeof(QRgb));
     } else {
-      std::fill_n(row, width, rgb);
+      for (int x = 0; x < width; ++x) row[x] = rgb;
     }
+    if (--rows == 0) break;
   }
 }
 
