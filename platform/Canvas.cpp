@@ -187,7 +187,11 @@ void TCanvas::MoveTo(int x, int y) {
 
 void TCanvas::LineTo(int x, int y) {
   Record("LineTo", penX_, penY_, x, y);
-  if (Pen.Style != psClear && !TryMerge(penX_, penY_, x, y)) {
+  // A line without length draws nothing (its end point is left out), so the lines waiting
+  // to be merged may go on waiting: a bar narrower than a pixel has such a top, and each
+  // one would otherwise paint the edges waiting in its column again.
+  const bool drawsNothing = x == penX_ && y == penY_;
+  if (Pen.Style != psClear && !drawsNothing && !TryMerge(penX_, penY_, x, y)) {
     Flush();
     RasterLine(penX_, penY_, x, y);
   }
