@@ -149,11 +149,12 @@ struct GraphSetup {
 };
 
 // Shows a graph in the window: hides the base series (and, unless the graph uses them,
-// hides and unbinds the further series) and switches series drawing off,
-// binds the data, sets the names, title and caption, the limits and the ranges, records the
-// initial limits, shows the base series, switches series drawing on, redraws and shows the
-// window modally. Returns when the user has closed the window, after putting the graph as it
-// was seen into the journal of graphs; the chart keeps the graph.
+// hides and unbinds the further series) and switches series drawing off; with painting off
+// binds the data, sets the names, title and caption, the limits and the ranges and records
+// the initial limits; shows the base series, switches series drawing on, redraws (the one
+// picture painted) and shows the window modally. Returns when the user has closed the
+// window, after putting the graph as it was seen into the journal of graphs; the chart keeps
+// the graph.
 void ShowGraph(TDiagramIncrease& window, const GraphSetup& graph);
 
 // The two chart viewer windows of the bench: the oscilloscopes, and the histograms,

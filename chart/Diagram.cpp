@@ -221,9 +221,11 @@ void TDiagram::ResetPrintMode() {
 // ---- Rendering ----------------------------------------------------------------------------------
 
 void TDiagram::ShowDiagram() {
-  ++redraws_;
-  feelerDrawn_ = false;  // the cross vanishes with the old picture
-  FullSize();
+  if (paintingEnabled_) {
+    ++redraws_;
+    feelerDrawn_ = false;  // the cross vanishes with the old picture
+    FullSize();
+  }
   TCanvas& c = *Canvas();
   c.Pen.Mode = pmCopy;
 
@@ -260,6 +262,7 @@ void TDiagram::ShowDiagram() {
   y0_out = layout_.y0_out;
   w_out = layout_.w_out;
   h_out = layout_.h_out;
+  if (!paintingEnabled_) return;
   Paint(c, 1);
 }
 

@@ -132,6 +132,13 @@ class TDiagram : public TImage {
   // Series drawing on or off for the following redraws; does not redraw.
   void EnableLine(bool on) { lineEnabled_ = on; }
   bool IsLineEnabled() const { return lineEnabled_; }
+  // Painting on or off for the following redraws; does not redraw. With painting off a
+  // redraw still lays the chart out (frame, grids, precisions: what later requests read) but
+  // leaves the picture as it is, so a hidden chart being set up in many steps is painted
+  // once, by the redraw after painting is back on, exactly as the last of those steps would
+  // have painted it.
+  void EnablePainting(bool on) { paintingEnabled_ = on; }
+  bool IsPaintingEnabled() const { return paintingEnabled_; }
   // How bars, stems and the extremes of curves are walked: only the samples that can draw
   // (the default), or every sample position of the view (the plain walk: the same picture,
   // for comparison and measurement). Does not redraw.
@@ -195,6 +202,7 @@ class TDiagram : public TImage {
   const chart::FrameLayout& Layout() const { return layout_; }
   const chart::AxisGrid& GridX() const { return gridX_; }
   const chart::AxisGrid& GridY() const { return gridY_; }
+  // Redraws that painted the picture.
   int GetRedrawCount() const { return redraws_; }
 
  private:
@@ -236,6 +244,7 @@ class TDiagram : public TImage {
   bool printMode_ = false;
   TBitmap BitmapX, BitmapY;
   bool lineEnabled_ = true;
+  bool paintingEnabled_ = true;
   chart::SeriesWalk seriesWalk_ = chart::SeriesWalk::Visible;
   bool ShowFeeler = true;
   bool feelerDrawn_ = false;

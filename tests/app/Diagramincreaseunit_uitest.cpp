@@ -559,6 +559,22 @@ TEST(ChartViewer, TheFirstShowLayoutIsKeptAtTheSecond) {
   });
 }
 
+TEST(ChartViewer, AGraphIsPaintedOnceBeforeItsWindowShows) {
+  TDiagramIncrease w;
+  Use(w, WaveGraph(), [](TDiagramIncrease&) {});  // past the first show's layout
+  const int before = w.Diagram1->GetRedrawCount();
+  int painted = 0;
+  GraphSetup g = WaveGraph();  // every name and range new: each setter lays the chart out
+  g.title = g.nameX = g.nameY = QStringLiteral("Другой");
+  g.ranges = [](TDiagram& c) {
+    c.SetRangeX(2, 8);
+    c.AutoRangeY();
+  };
+  Use(w, g, [&](TDiagramIncrease& v) { painted = v.Diagram1->GetRedrawCount() - before; });
+  EXPECT_EQ(painted, 1);
+  EXPECT_TRUE(w.Diagram1->IsPaintingEnabled());
+}
+
 TEST(ChartViewer, CloseFromTheMenuEndsTheModalShow) {
   TDiagramIncrease w;
   ModalScript script;

@@ -113,6 +113,24 @@ TEST(Diagram, EveryVisualSetterRedrawsAndFeelerSettersDoNot) {
   EXPECT_EQ(c.d.GetRedrawCount(), n);
 }
 
+TEST(Diagram, WithPaintingOffARedrawLaysOutAndLeavesThePicture) {
+  Chart off, on;
+  const QImage before = off.Image();
+  const int redraws = off.d.GetRedrawCount();
+  off.d.EnablePainting(false);
+  for (Chart* c : {&off, &on}) {
+    c->d.SetNameY("очень длинное имя оси");
+    c->d.SetRangeY(0, 0.0003);  // labels that need more decimals
+  }
+  EXPECT_EQ(off.Image(), before);
+  EXPECT_EQ(off.d.GetRedrawCount(), redraws);
+  EXPECT_EQ(off.d.Get_xb_net(), on.d.Get_xb_net());
+  EXPECT_EQ(off.d.GetPrecisionY(), on.d.GetPrecisionY());
+  off.d.EnablePainting(true);
+  off.d.ShowDiagram();
+  EXPECT_EQ(off.Image(), on.Image());
+}
+
 TEST(Diagram, RangesRedrawOnlyWhenAccepted) {
   Chart c;
   int n = c.d.GetRedrawCount();
