@@ -24,6 +24,7 @@
 
 #include "app/Diagramincreaseunit.h"
 #include "app/Unit1.h"
+#include "app/Unitreport.h"
 #include "instruments/Unitgist.h"
 #include "instruments/Unitind.h"
 #include "instruments/Unitipv.h"
@@ -67,6 +68,7 @@ QString OwnTopic(const QWidget* w) {
   if (dynamic_cast<const TFormKor*>(w) != nullptr) return "instruments.html#kor";
   if (dynamic_cast<const TFormInd*>(w) != nullptr) return "instruments.html#indicator";
   if (dynamic_cast<const TFormGist*>(w) != nullptr) return "histogram.html#settings";
+  if (dynamic_cast<const TFormReport*>(w) != nullptr) return "report.html";
   if (dynamic_cast<const TDiagramIncrease*>(w) != nullptr) {
     const QString title = w->windowTitle();
     for (const GraphTopic& g : GraphTopics)

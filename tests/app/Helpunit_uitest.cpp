@@ -81,6 +81,7 @@ TEST_F(Guide, F1OpensTheSectionOfTheWindowItIsPressedIn) {
       {"histogram.html", [] { Form1->N32Click(); }, 2},
       {"correlation.html", [] { Form1->N42Click(); }, 1},
       {"characteristic.html", [] { Form1->N44Click(); }, 1},
+      {"report.html", [] { Form1->NReportClick(); }, 1},
   };
   for (const Row& row : rows) {
     QString topic;
