@@ -1226,29 +1226,22 @@ void Soak::AnswerReport(TFormReport& form) {
     QTest::mouseClick(form.ButtonClear, Qt::LeftButton);
     EXPECT_TRUE(report::Journal().Entries().empty());
   }
-  switch (R().Weighted({6, 2, 1})) {
-    case 0: {
-      Step("«Сохранить»");
-      QTest::mouseClick(form.ButtonSave, Qt::LeftButton);
-      if (form.isVisible()) {
-        Step("not written: «Отмена»");
-        QTest::mouseClick(form.ButtonCancel, Qt::LeftButton);
-        return;
-      }
-      for (const QString& name : QDir(folder_.path()).entryList({"*.pdf"}, QDir::Files)) {
-        QFile file(QDir(folder_.path()).filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-") << S(name);
-      }
-      return;
+  const int answer = R().Weighted({6, 2, 1});
+  if (answer == 0) {
+    Step("«Сохранить»");
+    QTest::mouseClick(form.ButtonSave, Qt::LeftButton);
+    for (const QString& name : QDir(folder_.path()).entryList({"*.pdf"}, QDir::Files)) {
+      QFile file(QDir(folder_.path()).filePath(name));
+      EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-") << S(name);
     }
-    case 1:
-      Step("«Отмена»");
-      QTest::mouseClick(form.ButtonCancel, Qt::LeftButton);
-      return;
-    default:
-      Step("close box");
-      form.close();
-      return;
+    if (!form.isVisible()) return;
+  }
+  // "Отмена", also after a report not written, which leaves the window open; or the close box.
+  Step(answer == 2 ? "close box" : "«Отмена»");
+  if (answer == 2) {
+    form.close();
+  } else {
+    QTest::mouseClick(form.ButtonCancel, Qt::LeftButton);
   }
 }
 
