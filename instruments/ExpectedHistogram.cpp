@@ -23,8 +23,8 @@ constexpr int SpreadMin = 32;
 // of its ends.
 constexpr double StraightTolerance = 1e-9;
 constexpr int MaxDepth = 200;
-// Crossings are found to this fraction of the input law's extent.
-constexpr double CrossingTolerance = 1e-15;
+// Crossings are found to this fraction of the input law's Smoothness length.
+constexpr double CrossingTolerance = 1e-11;
 
 // ---- The bin bounds --------------------------------------------------------------------------
 
@@ -135,7 +135,7 @@ template <class Map>
 class Expectation {
  public:
   Expectation(const SignalLaw& law, const Map& map, Accumulator& acc)
-      : law_(law), map_(map), acc_(acc), xtol_(CrossingTolerance * (law.High() - law.Low())) {}
+      : law_(law), map_(map), acc_(acc), span_(law.High() - law.Low()) {}
 
   double T(double x) const { return map_(x); }
   double F(double x) { return law_.Cdf(x, cdfHint_); }
@@ -150,7 +150,7 @@ class Expectation {
   const SignalLaw& law_;
   const Map& map_;
   Accumulator& acc_;
-  double xtol_;
+  double span_;
   int cdfHint_ = 0, hint0_ = 0, hint1_ = 0;
 
   void Cell(double u, double v, double Tu, double Tv, double Fu, double Fv, int depth) {
@@ -205,30 +205,42 @@ class Expectation {
 
   // Where, between l and r, the map first reaches beta (rising: T >= beta) or first falls
   // below it (falling: T < beta); the condition fails at l and holds at r. Regula falsi with
-  // the Illinois step, a halving whenever the bracket does not halve in two steps, to within
-  // xtol_ or to two neighbouring doubles. l and Tl end at the last place where it failed,
-  // which stays a valid start for the next bound in the order Crossings takes them.
+  // the Anderson-Björck step, kept a little way inside the bracket, and a halving whenever
+  // the bracket has not halved in four steps,
+  // until the bracket is within CrossingTolerance of the input law's Smoothness there (so the
+  // mass it leaves open is far below any bin's) or two neighbouring doubles. l and Tl end at
+  // the last place where the condition failed, a valid start for the next bound in the order
+  // Crossings takes them.
   double Crossing(double& l, double& Tl, double r, double Tr, double beta, bool up) {
     const auto g = [&](double y) { return up ? y - beta : beta - y; };
     const auto holds = [&](double y) { return up ? y >= beta : y < beta; };
+    const double xtol =
+        CrossingTolerance * std::min({span_, law_.Smoothness(l), law_.Smoothness(r)});
     double gl = g(Tl), gr = g(Tr);
     int side = 0;  // +1: the last step moved r, -1: it moved l
     double before = r - l;
-    for (int step = 0; step < 400 && r - l > xtol_; ++step) {
+    for (int step = 0; step < 400 && r - l > xtol; ++step) {
       double x = r - gr * ((r - l) / (gr - gl));
-      if (step % 2 == 1) {
+      // A step that would stay within a few units in the last place of an end goes that far
+      // in, so the next value lands on the other side of the crossing.
+      const double nudge = std::max(
+          0.5 * xtol,
+          4 * (std::nextafter(std::fabs(r) + std::fabs(l), 1e300) - (std::fabs(r) + std::fabs(l))));
+      if (r - l > 4 * nudge) x = std::clamp(x, l + nudge, r - nudge);
+      if (step % 4 == 3) {
         if (r - l > 0.5 * before) x = l + 0.5 * (r - l);
         before = r - l;
       }
       if (!(x > l && x < r)) x = l + 0.5 * (r - l);
       if (!(x > l && x < r)) break;  // neighbours
-      const double Tx = T(x);
+      const double Tx = T(x), gx = g(Tx);
       if (holds(Tx)) {
+        // The end kept twice has its value scaled down, so the next step reaches past it.
+        if (side == 1) gl *= gr > gx && gx >= 0 ? 1 - gx / gr : 0.5;
         r = x;
-        gr = g(Tx);
-        if (side == 1) gl *= 0.5;
+        gr = gx;
         side = 1;
-        if (up && Tx == beta) {  // exactly on it: does the value just before still fail?
+        if (up && gx == 0) {  // exactly on it: does the value just before still fail?
           const double p = std::nextafter(x, l);
           const double Tp = T(p);
           if (!holds(Tp)) {
@@ -238,12 +250,12 @@ class Expectation {
           }
         }
       } else {
+        if (side == -1) gr *= gl < gx && gx <= 0 ? 1 - gx / gl : 0.5;
         l = x;
         Tl = Tx;
-        gl = g(Tx);
-        if (side == -1) gr *= 0.5;
+        gl = gx;
         side = -1;
-        if (!up && Tx == beta) {  // exactly on it: does the value just after hold?
+        if (!up && gx == 0) {  // exactly on it: does the value just after hold?
           const double p = std::nextafter(x, r);
           if (holds(T(p))) {
             r = p;
