@@ -19,8 +19,8 @@ constexpr int DirectMax = 8;
 // the density taken as linear; from this many bounds on, as one polynomial over their range.
 constexpr double SpreadWidth = 0.005;  // of the Smoothness length
 constexpr int SpreadMin = 32;
-// A cell is straight when its middle value is this close (relative to its span) to the mean
-// of its ends.
+// A cell is straight when its values at the middle and at the first quarter are this close
+// (relative to its span) to the chord between its ends.
 constexpr double StraightTolerance = 1e-9;
 constexpr int MaxDepth = 200;
 // Crossings are found to this fraction of the input law's Smoothness length.
@@ -77,7 +77,6 @@ class Accumulator {
         centre_(0.5 * (b.front() + b.back())),
         scale_(std::max(0.5 * (b.back() - b.front()), std::numeric_limits<double>::min())) {}
 
-  int Count() const { return m_; }
   double Bound(int j) const { return b_[j]; }
 
   // The index of the first bound above y (m when there is none); `hint` is where the last
