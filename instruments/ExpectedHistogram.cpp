@@ -408,10 +408,31 @@ void AddPieces(const SignalLaw& law, const Map& map, const model::CircuitParams*
   e.Piece(a, to, Ta, map(to), Fa, Fto);
 }
 
-// From this many cuts on (the teeth of a sawtooth over a wide law) the pieces are shared
-// between two threads: those below a place halfway between the two middle cuts, and those
-// above it. The split is the same whether or not a second thread runs, and so are the bits.
+// With this many bin bounds or cuts (the teeth of a sawtooth over a wide law) the pieces are
+// shared between two threads: those below a place near the middle of the law's extent and
+// those above it. The place depends only on the settings, so the bits do not depend on
+// whether a second thread runs.
+constexpr int SplitBounds = 4000;
 constexpr int SplitCuts = 256;
+
+// The place: the middle of the extent when a turn or the end of a flat part is there,
+// otherwise halfway between the cuts either side of the middle (well clear of a jump).
+double SplitPlace(const model::CircuitParams* circuit, double lo, double hi) {
+  const double mid = lo + 0.5 * (hi - lo);
+  double below = lo, above = hi;
+  bool turnAtMiddle = false;
+  if (circuit != nullptr) {
+    ForEachCut(*circuit, lo, hi, [&](double t, bool jump, double) {
+      if (t <= mid) {
+        below = t;
+        turnAtMiddle = t == mid && !jump;
+      } else if (above == hi) {
+        above = t;
+      }
+    });
+  }
+  return turnAtMiddle ? mid : below + 0.5 * (above - below);
+}
 
 // P(v < b_j) for every bound b_j, v = map(X) with X under a continuous law.
 template <class Map>
@@ -422,18 +443,11 @@ std::vector<double> BelowEachBound(const SignalLaw& law, const Map& map,
   int cuts = 0;
   if (circuit != nullptr) ForEachCut(*circuit, lo, hi, [&](double, bool, double) { ++cuts; });
   Accumulator acc(b);
-  if (cuts < SplitCuts) {
+  if (static_cast<int>(b.size()) < SplitBounds && cuts < SplitCuts) {
     AddPieces(law, map, circuit, lo, hi, 0, 1, acc);
     return acc.Totals();
   }
-  double below = lo, above = hi;
-  int k = 0;
-  ForEachCut(*circuit, lo, hi, [&](double t, bool, double) {
-    if (k == cuts / 2 - 1) below = t;
-    if (k == cuts / 2) above = t;
-    ++k;
-  });
-  const double split = below + 0.5 * (above - below);
+  const double split = SplitPlace(circuit, lo, hi);
   int hint = 0;
   const double Fsplit = law.Cdf(split, hint);
   Accumulator upper(b);
