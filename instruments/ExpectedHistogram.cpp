@@ -204,12 +204,11 @@ class Expectation {
 
   // Where, between l and r, the map first reaches beta (rising: T >= beta) or first falls
   // below it (falling: T < beta); the condition fails at l and holds at r. Regula falsi with
-  // the Anderson-Björck step, kept a little way inside the bracket, and a halving whenever
-  // the bracket has not halved in four steps,
-  // until the bracket is within CrossingTolerance of the input law's Smoothness there (so the
-  // mass it leaves open is far below any bin's) or two neighbouring doubles. l and Tl end at
-  // the last place where the condition failed, a valid start for the next bound in the order
-  // Crossings takes them.
+  // the Anderson-Björck step, kept a little way inside the bracket, and a halving whenever the
+  // bracket has not halved in four steps; until the bracket is within CrossingTolerance of the
+  // input law's Smoothness there (the mass it leaves open is far below any bin's) or two
+  // neighbouring doubles. l and Tl end at the last place where the condition failed, a valid
+  // start for the next bound in the order Crossings takes them.
   double Crossing(double& l, double& Tl, double r, double Tr, double beta, bool up) {
     const auto g = [&](double y) { return up ? y - beta : beta - y; };
     const auto holds = [&](double y) { return up ? y >= beta : y < beta; };
@@ -309,7 +308,7 @@ void ForEachCut(const model::CircuitParams& p, double lo, double hi, Cut&& cut) 
       break;
     case 2:  // turns at 0
     case 3:
-    case 5:  // the rational erf has a step of about 2e-9 at 0
+    case 5:  // the rational erf steps by about 2e-9 at 0 (its erf(0) is about 1e-9)
       at(0, false, 0);
       break;
     case 4:  // flat up to x0
@@ -397,7 +396,13 @@ void AddPieces(const SignalLaw& law, const Map& map, const model::CircuitParams*
       end = next = t;
       Tend = Tnext = map(t);
     }
-    if (end < a) return;  // not after the piece before
+    if (end < a) {  // a jump within a few units in the last place of the start: begin past it
+      if (next > a) {
+        a = next;
+        Ta = Tnext;
+      }
+      return;
+    }
     const double Fnext = e.F(next);
     e.Piece(a, end, Ta, Tend, Fa, Fnext);
     a = next;
@@ -405,7 +410,7 @@ void AddPieces(const SignalLaw& law, const Map& map, const model::CircuitParams*
     Fa = Fnext;
   };
   if (circuit != nullptr) ForEachCut(*circuit, from, to, cut);
-  e.Piece(a, to, Ta, map(to), Fa, Fto);
+  if (a < to) e.Piece(a, to, Ta, map(to), Fa, Fto);
 }
 
 // With this many bin bounds or cuts (the teeth of a sawtooth over a wide law) the pieces are
