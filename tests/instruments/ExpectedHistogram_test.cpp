@@ -65,6 +65,8 @@ TEST(ExpectedHistogram, ClosedForms) {
   };
   const double L = 0.03 - std::sqrt(3.0), U = 0.03 + std::sqrt(3.0);
   const Row rows[] = {
+      {"normal at the input", Generator(3, 0.3, 1, 2), -1, nullptr, -9.7, 0.002, 10000,
+       [](double lo, double hi) { return Phi((hi - 0.3) / 2) - Phi((lo - 0.3) / 2); }},
       {"normal through 1: half-normal and 1/2 at 0", Generator(3, 0, 1, 1), 0, nullptr, -0.5,
        0.0005, 10000,
        [](double lo, double hi) { return 0.5 * In(lo, hi, 0) + Part(Phi, lo, hi, 0, 99); }},
