@@ -10,11 +10,13 @@
 #include "app/GraphJournal.h"
 #include "chart/Diagram.h"
 #include "chart/Keeper.h"
+#include "instruments/ExpectedHistogram.h"
 #include "instruments/Histogram.h"
 #include "instruments/Unitgist.h"
 #include "model/Run.h"
 #include "model/SampleStore.h"
 #include "model/Unitgenerator.h"
+#include "model/Unitnlcircuit.h"
 #include "platform/Cursor.h"
 #include "platform/Modal.h"
 
@@ -25,6 +27,9 @@ namespace {
 // The bin values of the last histogram: the chart's base series refers to them until another
 // graph rebinds it.
 double HistogramValues[MaxHistogramBins];
+// The expected histogram drawn over them ("Теоретический закон"), for as long as series 1 is
+// bound to it.
+double ExpectedValues[MaxHistogramBins];
 
 constexpr TColor HistogramColor = 0xFF0000;  // blue
 constexpr TColor LawColor = 0x0000FF;        // red
@@ -62,10 +67,17 @@ void HistogramCommand(HistogramSide side, const std::function<bool()>& upToDate)
   const HistogramGrid grid = PlanHistogram(mean, input ? InputSko : OutputSko, request, input);
   HistogramBins(samples, count, grid.xmin, grid.h, grid.n, HistogramValues);
 
-  // The law over the bins, if one is chosen.
+  // The law over the bins, if one is chosen: a curve with the side's moments, or the expected
+  // value of every bin under the generator and circuit of the run. A command that found the
+  // settings changed has just run the model, so the windows' fields are the run's.
   TKeeper::Function law;
+  const bool expected = FormGist->RadioButton4->isChecked();
   if (FormGist->RadioButton1->isChecked()) {
     law = input ? NormalLawIn : NormalLawOut;
+  } else if (expected) {
+    const model::CircuitParams circuit = FormCircuit->Params();
+    ExpectedHistogram(FormGenerator->Params(), input ? nullptr : &circuit, grid.xmin, grid.h,
+                      grid.n, ExpectedValues);
   } else if (FormGist->RadioButton2->isChecked()) {
     law = input ? UniformLawIn : UniformLawOut;
   }
@@ -78,21 +90,27 @@ void HistogramCommand(HistogramSide side, const std::function<bool()>& upToDate)
   g.limitXmax = grid.xmax + (grid.xmax - grid.xmin);
   g.limitYmin = -1;
   g.limitYmax = 10000;
-  g.usesFurtherSeries = static_cast<bool>(law);
+  g.usesFurtherSeries = law || expected;
   TKeeper* overlay = nullptr;
   g.bind = [&](TDiagram& chart, TKeeper& base) {
     // Bar i stands at xmin + i·(lastCentre - xmin)/(n - 1): over the bin it counted.
     base.SetArray(HistogramValues, grid.n, grid.xmin, grid.lastCentre);
     base.SetHistogram();
     base.SetColor(HistogramColor);
-    if (!law) return;
+    if (!law && !expected) return;
     overlay = chart.GetKeeper(1);
     if (overlay == nullptr) {
       overlay = chart.PNewKeeper();
       if (overlay == nullptr) return;  // the chart has said why
       overlay->SetColor(LawColor);
     }
-    overlay->SetFunction(law, 100, grid.xmin, grid.xmax);
+    if (expected) {
+      // A value at every bin centre, the centres as the count forms them.
+      overlay->SetArray(ExpectedValues, grid.n, grid.xmin,
+                        LastBinCentre(grid.xmin, grid.h, grid.n));
+    } else {
+      overlay->SetFunction(law, 100, grid.xmin, grid.xmax);
+    }
     overlay->Hide();
   };
   g.ranges = [&](TDiagram& chart) {

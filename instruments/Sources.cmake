@@ -3,6 +3,8 @@ lab_core_sources(
   Correlometer.cpp
   Characteristic.cpp
   Histogram.cpp
+  SignalLaw.cpp
+  ExpectedHistogram.cpp
   CorrelationFunction.cpp
   CorrelationKernelsPlain.cpp
 )

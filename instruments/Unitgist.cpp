@@ -10,7 +10,7 @@
 TFormGist* FormGist = nullptr;
 
 TFormGist::TFormGist(QWidget* parent)
-    : platform::Dialog(parent, QString::fromUtf8("Гистограмма"), 194, 209,
+    : platform::Dialog(parent, QString::fromUtf8("Гистограмма"), 194, 233,
                        platform::FrameButtons::CloseOnly) {
   GroupBox1 = new QGroupBox(QString::fromUtf8(" Интервал "), this);
   GroupBox1->setGeometry(8, 8, 178, 56);
@@ -24,19 +24,21 @@ TFormGist::TFormGist(QWidget* parent)
   CheckBox1->setChecked(true);
 
   GroupBox2 = new QGroupBox(QString::fromUtf8(" Наложить"), this);
-  GroupBox2->setGeometry(8, 70, 178, 94);
+  GroupBox2->setGeometry(8, 70, 178, 118);
   RadioButton3 = new QRadioButton(QString::fromUtf8("Только гистограмма"), GroupBox2);
   RadioButton3->setGeometry(10, 20, 160, 20);
   RadioButton1 = new QRadioButton(QString::fromUtf8("Нормальный закон "), GroupBox2);
   RadioButton1->setGeometry(10, 44, 160, 20);
   RadioButton2 = new QRadioButton(QString::fromUtf8("Равномерный закон"), GroupBox2);
   RadioButton2->setGeometry(10, 68, 160, 20);
+  RadioButton4 = new QRadioButton(QString::fromUtf8("Теоретический закон"), GroupBox2);
+  RadioButton4->setGeometry(10, 92, 160, 20);
   RadioButton3->setChecked(true);
 
   Button1 = new QPushButton(QString::fromUtf8("Готово"), this);
-  Button1->setGeometry(10, 174, 80, 27);
+  Button1->setGeometry(10, 198, 80, 27);
   Button2 = new QPushButton(QString::fromUtf8("Отмена"), this);
-  Button2->setGeometry(104, 174, 80, 27);
+  Button2->setGeometry(104, 198, 80, 27);
   setTabOrder(Button1, Button2);
   setTabOrder(Button2, EditFloat1);
   setTabOrder(EditFloat1, CheckBox1);

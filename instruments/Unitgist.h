@@ -22,6 +22,7 @@ class TFormGist : public platform::Dialog {
   QRadioButton* RadioButton3;  // "Только гистограмма"
   QRadioButton* RadioButton1;  // "Нормальный закон "
   QRadioButton* RadioButton2;  // "Равномерный закон"
+  QRadioButton* RadioButton4;  // "Теоретический закон" (the expected histogram)
   QPushButton* Button1;        // "Готово"
   QPushButton* Button2;        // "Отмена"
 

@@ -1102,8 +1102,8 @@ void Soak::AnswerHistogram(QDialog& d) {
         if (g.EditFloat1->isEnabled()) TypeInto(*g.EditFloat1, 0.01, 1);
         break;
       default: {
-        QRadioButton* buttons[] = {g.RadioButton1, g.RadioButton2, g.RadioButton3};
-        QRadioButton* b = buttons[R().Below(3)];
+        QRadioButton* buttons[] = {g.RadioButton1, g.RadioButton2, g.RadioButton3, g.RadioButton4};
+        QRadioButton* b = buttons[R().Below(4)];
         Step("«" + S(b->text()) + "»");
         QTest::mouseClick(b, Qt::LeftButton);
         break;

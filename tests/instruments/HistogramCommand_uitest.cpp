@@ -18,6 +18,7 @@
 #include "chart/Diagram.h"
 #include "chart/Keeper.h"
 #include "instruments/Density.h"
+#include "instruments/ExpectedHistogram.h"
 #include "instruments/Histogram.h"
 #include "instruments/HistogramCommand.h"
 #include "instruments/Unitgist.h"
@@ -201,6 +202,35 @@ TEST_F(Histograms, GaussianInputWithTheNormalLaw) {
   // The next run puts its own value back.
   Form1->SpeedButton3Click();
   EXPECT_EQ(BenchReadings::InputSko, model::SkoAbout(SampleStore::InputSamples, 65536, 0.5));
+}
+
+// "Теоретический закон": series 1, red, is the expected histogram of the run's generator and
+// circuit (at the input, of the generator alone) at the bin centres, and counts in the y range.
+TEST_F(Histograms, TheTheoreticalLawIsTheExpectedHistogram) {
+  FormGenerator->ComboBox1->setCurrentIndex(model::KindGaussianNoise);
+  MarkChanged();
+  for (QAction* item : {Form1->N32, Form1->N30}) {
+    const Shown s = Histogram(item, FormGist->RadioButton4);
+    const bool in = item == Form1->N30;
+    const HistogramGrid g = instruments::PlanHistogram(
+        in ? BenchReadings::InputMean : BenchReadings::OutputMean,
+        in ? BenchReadings::InputSko : BenchReadings::OutputSko, {0.1, true}, in);
+    const model::CircuitParams c = FormCircuit->Params();
+    std::vector<double> expected(g.n);
+    instruments::ExpectedHistogram(FormGenerator->Params(), in ? nullptr : &c, g.xmin, g.h, g.n,
+                                   expected.data());
+    const TKeeper* law = DiagramIncreaseAnalysis->Diagram1->GetKeeper(1);
+    ASSERT_NE(law, nullptr);
+    EXPECT_TRUE(s.overlayShown);
+    EXPECT_EQ(s.overlayColor, 0x0000FFu);
+    EXPECT_EQ(law->GetStorageKind(), StorageKind::Array);
+    ASSERT_EQ(law->GetCount(), g.n);
+    EXPECT_EQ(law->GetXmin(), g.xmin);
+    EXPECT_EQ(law->GetXmax(), instruments::LastBinCentre(g.xmin, g.h, g.n));
+    for (int i = 0; i < g.n; ++i) ASSERT_EQ(law->GetSample(i), expected[i]) << i;
+    EXPECT_EQ(s.ymax, std::max(s.baseYmax, s.overlayYmax));
+    ExpectAllFinite(s);
+  }
 }
 
 // After a histogram with a tall law (a narrow Gaussian), "Только гистограмма" of a wider one

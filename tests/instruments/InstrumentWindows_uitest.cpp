@@ -135,7 +135,7 @@ TEST(IndicatorWindow, DesignAsBuilt) {
 TEST(HistogramSettingsWindow, DesignAsBuilt) {
   TFormGist w;
   EXPECT_EQ(w.windowTitle().toStdString(), "Гистограмма");
-  EXPECT_EQ(w.size(), QSize(194, 209));
+  EXPECT_EQ(w.size(), QSize(194, 233));
   EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowCloseButtonHint));
   EXPECT_FALSE(w.Accepted);
   EXPECT_EQ(w.GroupBox1->title().toStdString(), " Интервал ");
@@ -152,7 +152,9 @@ TEST(HistogramSettingsWindow, DesignAsBuilt) {
   EXPECT_EQ(w.RadioButton1->text().toStdString(), "Нормальный закон ");
   EXPECT_EQ(w.RadioButton2->text().toStdString(), "Равномерный закон");
   EXPECT_LT(w.RadioButton3->y(), w.RadioButton1->y());
+  EXPECT_EQ(w.RadioButton4->text().toStdString(), "Теоретический закон");
   EXPECT_LT(w.RadioButton1->y(), w.RadioButton2->y());
+  EXPECT_LT(w.RadioButton2->y(), w.RadioButton4->y());
   EXPECT_TRUE(w.RadioButton3->isChecked());
   EXPECT_EQ(w.Button1->text().toStdString(), "Готово");
   EXPECT_EQ(w.Button2->text().toStdString(), "Отмена");
