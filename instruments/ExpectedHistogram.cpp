@@ -466,12 +466,6 @@ std::vector<double> BelowEachBound(const SignalLaw& law, const Map& map,
 
 }  // namespace
 
-double LastBinCentre(double xmin, double h, int n) {
-  double c = xmin;
-  for (int i = 1; i < n; ++i) c += h;
-  return c;
-}
-
 void ExpectedHistogram(const model::GeneratorParams& generator, const model::CircuitParams* circuit,
                        double xmin, double h, int n, double* value) {
   if (n <= 0) return;

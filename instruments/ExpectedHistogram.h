@@ -25,7 +25,4 @@ namespace instruments {
 void ExpectedHistogram(const model::GeneratorParams& generator, const model::CircuitParams* circuit,
                        double xmin, double h, int n, double* value);
 
-// The centre of the last of n bins: xmin with h added n - 1 times, as the count forms it.
-double LastBinCentre(double xmin, double h, int n);
-
 }  // namespace instruments

@@ -105,9 +105,8 @@ void HistogramCommand(HistogramSide side, const std::function<bool()>& upToDate)
       overlay->SetColor(LawColor);
     }
     if (expected) {
-      // A value at every bin centre, the centres as the count forms them.
-      overlay->SetArray(ExpectedValues, grid.n, grid.xmin,
-                        LastBinCentre(grid.xmin, grid.h, grid.n));
+      // A value at every bin centre, bound as the bars are.
+      overlay->SetArray(ExpectedValues, grid.n, grid.xmin, grid.lastCentre);
     } else {
       overlay->SetFunction(law, 100, grid.xmin, grid.xmax);
     }

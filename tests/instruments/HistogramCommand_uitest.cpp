@@ -210,7 +210,7 @@ TEST_F(Histograms, TheTheoreticalLawIsTheExpectedHistogram) {
   FormGenerator->ComboBox1->setCurrentIndex(model::KindGaussianNoise);
   MarkChanged();
   for (QAction* item : {Form1->N32, Form1->N30}) {
-    const Shown s = Histogram(item, FormGist->RadioButton4);
+    const ShownGraph s = Histogram(item, FormGist->RadioButton4);
     const bool in = item == Form1->N30;
     const HistogramGrid g = instruments::PlanHistogram(
         in ? BenchReadings::InputMean : BenchReadings::OutputMean,
@@ -221,14 +221,14 @@ TEST_F(Histograms, TheTheoreticalLawIsTheExpectedHistogram) {
                                    expected.data());
     const TKeeper* law = DiagramIncreaseAnalysis->Diagram1->GetKeeper(1);
     ASSERT_NE(law, nullptr);
-    EXPECT_TRUE(s.overlayShown);
-    EXPECT_EQ(s.overlayColor, 0x0000FFu);
+    EXPECT_TRUE(s.furtherSeriesShown);
+    EXPECT_EQ(law->GetColor(), 0x0000FFu);
     EXPECT_EQ(law->GetStorageKind(), StorageKind::Array);
     ASSERT_EQ(law->GetCount(), g.n);
     EXPECT_EQ(law->GetXmin(), g.xmin);
-    EXPECT_EQ(law->GetXmax(), instruments::LastBinCentre(g.xmin, g.h, g.n));
+    EXPECT_EQ(law->GetXmax(), g.lastCentre);
     for (int i = 0; i < g.n; ++i) ASSERT_EQ(law->GetSample(i), expected[i]) << i;
-    EXPECT_EQ(s.ymax, std::max(s.baseYmax, s.overlayYmax));
+    EXPECT_EQ(s.ymax, std::max(s.baseYmax, s.lawYmax));
     ExpectAllFinite(s);
   }
 }
