@@ -44,20 +44,11 @@ TEST(ReportText, SettingsTableNamesTheKindsParametersWithUnits) {
 }
 
 TEST(ReportText, ReadingsTableAsTheBenchShowsThem) {
-  report::Readings r;
+  // Levels and intervals in and out, delays and lags in and out, means and deviations in and
+  // out, the input deviation re-estimated.
+  report::Readings r{{}, "0", "0,1", "-0,5",      "0,01", "0,015", "0",
+                     2,  0,   0,     1.234567891, 0.5,    2e-7,    true};
   r.shown = {"0,40", "1,00", "", "0,25"};  // no output density reading shown
-  r.levelIn = "0";
-  r.intervalIn = "0,1";
-  r.levelOut = "-0,5";
-  r.intervalOut = "0,01";
-  r.tauIn = "0,015";
-  r.lagIn = 2;
-  r.tauOut = "0";
-  r.inputMean = 0;
-  r.inputSko = 1.234567891;
-  r.outputMean = 0.5;
-  r.outputSko = 2e-7;
-  r.inputSkoReestimated = true;
   EXPECT_EQ(
       report::ReadingsTable(r),
       (std::vector<Row>{
