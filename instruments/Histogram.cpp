@@ -56,7 +56,7 @@ HistogramGrid Grid(double mean, double X, double h) {
   }
   g.xmin = mean - g.R;
   g.xmax = mean + g.R;
-  // The same running sum as the bins' centres (HistogramBinsPlain, PrepareBounds).
+  // The same running sum as the bins' centres (HistogramBinsPlain, SortedBinBounds).
   double c = g.xmin;
   for (int i = 1; i < g.n; ++i) c += g.h;
   // A width below the resolution of the centres would leave them all at xmin, an interval the
