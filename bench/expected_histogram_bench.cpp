@@ -39,9 +39,7 @@ void Expected(benchmark::State& state, const Setting& s) {
   gen.Fill(s.generator, x.data(), N);
   if (s.page >= 0) model::TransferArray(c, x.data(), y.data(), N);
   const std::vector<double>& v = s.page >= 0 ? y : x;
-  double mean = 0;
-  for (double e : v) mean += e;
-  mean /= N;
+  const double mean = model::MeanOf(v.data(), N);
   const double sko = model::SkoAbout(v.data(), N, mean);
   const instruments::HistogramGrid g =
       instruments::PlanHistogram(mean, sko, {sko / 2000, false}, s.page < 0);

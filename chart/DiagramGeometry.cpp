@@ -105,22 +105,26 @@ int PlotMap::MathToPhisY(double y) const {
   return TruncToPixel(v);
 }
 
-// A plot area without width or height (a control too small to draw in) maps as if it had
-// one pixel, so the inverse transforms stay finite.
-double PlotMap::PhisToMathX(int px) const {
-  const long double w = w_out != 0 ? w_out : 1;
+namespace {
+
+// The data x `offset` pixels right of x0_out. A plot area without width or height (a control
+// too small to draw in) maps as if it had one pixel, so the inverse transforms stay finite.
+double XAtOffset(const PlotMap& m, long double offset) {
+  const long double w = m.w_out != 0 ? m.w_out : 1;
   const long double v =
-      (static_cast<long double>(xmax) - static_cast<long double>(xmin)) * (px - x0_out) / w +
-      static_cast<long double>(xmin);
+      (static_cast<long double>(m.xmax) - static_cast<long double>(m.xmin)) * offset / w +
+      static_cast<long double>(m.xmin);
   return static_cast<double>(v);
 }
 
+}  // namespace
+
+double PlotMap::PhisToMathX(int px) const {
+  return XAtOffset(*this, px - x0_out);
+}
+
 double PlotMap::ColumnEdgeX(int px) const {
-  const long double w = w_out != 0 ? w_out : 1;
-  const long double v =
-      (static_cast<long double>(xmax) - static_cast<long double>(xmin)) * (px - 0.5L - x0_out) / w +
-      static_cast<long double>(xmin);
-  return static_cast<double>(v);
+  return XAtOffset(*this, px - 0.5L - x0_out);
 }
 
 double PlotMap::PhisToMathY(int py) const {

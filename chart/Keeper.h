@@ -83,6 +83,8 @@ class TKeeper {
   void SetType(GraphType t) { type_ = t; }
   void SetPeriod(double period) { period_ = period; }
   double GetPeriod() const { return period_; }
+  // The reads repeat the first period: a periodic type with a period set.
+  bool IsPeriodicWrap() const;
   void SetMarked(bool m) { marked_ = m; }
 
   // List link and number, used only by the chart that owns the list.
@@ -95,7 +97,6 @@ class TKeeper {
  private:
   // Shared first part of both bindings; false when refused (message shown).
   bool Bind(int n, double& a, double& b);
-  bool IsPeriodicWrap() const;
 
   StorageKind storage_ = StorageKind::None;
   const double* samples_ = nullptr;

@@ -173,10 +173,8 @@ void WalkVisibleSamples(const TKeeper& k, const PlotMap& map, double xL, double 
 // The curve reads the bound array itself (not a function, a discrete read or a period).
 bool ReadsArraySamples(const TKeeper& k) {
   const GraphType t = k.GetType();
-  const bool periodic =
-      k.GetPeriod() > 0 && (t == GraphType::AnalogPeriodic || t == GraphType::RadioPeriodic);
   return k.GetStorageKind() == StorageKind::Array && k.GetCount() > 1 && k.GetStep() > 0 &&
-         t != GraphType::Discret && t != GraphType::DiscretPeriodic && !periodic;
+         t != GraphType::Discret && t != GraphType::DiscretPeriodic && !k.IsPeriodicWrap();
 }
 
 double OwnX(const TKeeper& k, long long i) {

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "instruments/Histogram.h"
 #include "instruments/SignalLaw.h"
 #include "model/Parallel.h"
 
@@ -37,24 +38,12 @@ struct Bounds {
 
 Bounds BoundsOf(double xmin, double h, int n) {
   std::vector<double> lo(n), hi(n);
-  double c = xmin;
-  for (int i = 0; i < n; ++i) {
-    lo[i] = c - h * 0.5;
-    hi[i] = c + h * 0.5;
-    c += h;
-  }
-  // The centres never decrease, so neither do the lower nor the upper bounds: one merge.
   Bounds s;
-  s.b.reserve(2 * n);
+  s.b.resize(2 * static_cast<size_t>(n));
   s.loPlace.resize(n);
   s.hiPlace.resize(n);
-  int a = 0, u = 0;
-  while (a < n || u < n) {
-    const bool takeLo = u >= n || (a < n && lo[a] <= hi[u]);
-    const double v = takeLo ? lo[a] : hi[u];
-    if (s.b.empty() || s.b.back() != v) s.b.push_back(v);
-    (takeLo ? s.loPlace[a++] : s.hiPlace[u++]) = static_cast<int>(s.b.size()) - 1;
-  }
+  s.b.resize(SortedBinBounds(xmin, h, n, lo.data(), hi.data(), s.b.data(), s.loPlace.data(),
+                             s.hiPlace.data()));
   return s;
 }
 

@@ -56,7 +56,7 @@ HistogramGrid Grid(double mean, double X, double h) {
   }
   g.xmin = mean - g.R;
   g.xmax = mean + g.R;
-  // The same running sum as the bins' centres (HistogramBinsPlain, PrepareBounds).
+  // The same running sum as the bins' centres (HistogramBinsPlain, SortedBinBounds).
   double c = g.xmin;
   for (int i = 1; i < g.n; ++i) c += g.h;
   // A width below the resolution of the centres would leave them all at xmin, an interval the
@@ -88,6 +88,30 @@ HistogramGrid PlanHistogram(double mean, double sko, const HistogramRequest& req
 }
 
 // ---- The bins ------------------------------------------------------------------------------
+
+int SortedBinBounds(double xmin, double h, int n, double* lo, double* hi, double* sorted,
+                    int* loPlace, int* hiPlace) {
+  double c = xmin;
+  for (int i = 0; i < n; ++i) {
+    // The same expressions as in DensityAt.
+    lo[i] = c - h * 0.5;
+    hi[i] = c + h * 0.5;
+    c += h;
+  }
+  // The centres never decrease, so neither do the lower nor the upper bounds: one merge.
+  int a = 0, u = 0, m = 0;
+  while (a < n || u < n) {
+    const bool takeLo = u >= n || (a < n && lo[a] <= hi[u]);
+    const double v = takeLo ? lo[a] : hi[u];
+    if (m == 0 || sorted[m - 1] != v) sorted[m++] = v;
+    if (takeLo) {
+      loPlace[a++] = m - 1;
+    } else {
+      hiPlace[u++] = m - 1;
+    }
+  }
+  return m;
+}
 
 void HistogramBinsPlain(const double* samples, double count, double xmin, double h, int n,
                         double* value) {
@@ -131,30 +155,11 @@ struct Workspace {
 Workspace work;
 
 void PrepareBounds(Workspace& w, double xmin, double h, int n) {
-  double c = xmin;
-  for (int i = 0; i < n; ++i) {
-    // The same expressions as in DensityAt.
-    w.lo[i] = c - h * 0.5;
-    w.hi[i] = c + h * 0.5;
-    c += h;
-  }
+  w.m = SortedBinBounds(xmin, h, n, w.lo, w.hi, w.sorted, w.loPlace, w.hiPlace);
   for (int i = 0; i < n; ++i) {
     w.clear[i].a = i > 0 ? std::max(w.lo[i], w.hi[i - 1]) : w.lo[i];
     w.clear[i].b = i + 1 < n ? std::min(w.hi[i], w.lo[i + 1]) : w.hi[i];
   }
-  // The centres never decrease, so neither do the lower nor the upper bounds: one merge.
-  int a = 0, u = 0, m = 0;
-  while (a < n || u < n) {
-    const bool takeLo = u >= n || (a < n && w.lo[a] <= w.hi[u]);
-    const double v = takeLo ? w.lo[a] : w.hi[u];
-    if (m == 0 || w.sorted[m - 1] != v) w.sorted[m++] = v;
-    if (takeLo) {
-      w.loPlace[a++] = m - 1;
-    } else {
-      w.hiPlace[u++] = m - 1;
-    }
-  }
-  w.m = m;
 }
 
 // Counts x[from .. to) into half `part` of the workspace.

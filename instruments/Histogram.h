@@ -51,6 +51,12 @@ HistogramGrid PlanHistogram(double mean, double sko, const HistogramRequest& req
 // histogram at a time.
 void HistogramBins(const double* samples, double count, double xmin, double h, int n,
                    double* value);
+// The bounds of the n bins as the count forms them, lo[i] = c_i - h·0.5 and
+// hi[i] = c_i + h·0.5 (the expressions of DensityAt) for the centres c_0 = xmin,
+// c_{i+1} = c_i + h; their distinct values ascending in sorted[0..m) (room for 2n) and the
+// place of each bin's bounds there in loPlace[i] and hiPlace[i]. Returns m.
+int SortedBinBounds(double xmin, double h, int n, double* lo, double* hi, double* sorted,
+                    int* loPlace, int* hiPlace);
 // The per-bin loop that HistogramBins must agree with, bit for bit.
 void HistogramBinsPlain(const double* samples, double count, double xmin, double h, int n,
                         double* value);

@@ -40,6 +40,12 @@ int WidthOf(const TPen& pen) {
   return std::clamp(pen.Width, 1, MaxPenWidth);
 }
 
+// The pen's pattern, the same for lines and ellipse outlines: its style's at width 1, none
+// (solid) when wider.
+const Pattern* PenPattern(const TPen& pen) {
+  return WidthOf(pen) == 1 ? PatternOf(pen.Style) : nullptr;
+}
+
 bool PatternOn(const Pattern& p, long long i) {
   int period = 0;
   for (int k = 0; k < p.count; ++k) period += p.runs[k];
@@ -273,7 +279,7 @@ void TCanvas::RasterLine(int x1, int y1, int x2, int y2) {
   const long long dy = (static_cast<long long>(y2) - y1) * d;
   if (dx == 0 && dy == 0) return;
   const int lw = WidthOf(Pen);
-  const Pattern* pattern = lw == 1 ? PatternOf(Pen.Style) : nullptr;
+  const Pattern* pattern = PenPattern(Pen);
   const long long w = lw * d;
   const long long across = -(lw / 2) * d;  // first offset across the line
   const QRgb rgb = ToQRgb(Pen.Color);
@@ -355,8 +361,7 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   } else {
     QPen pen{QColor(ToQRgb(Pen.Color))};
     pen.setWidth(WidthOf(Pen));
-    // The style as for lines: its pattern at width 1, solid when wider.
-    if (const Pattern* pattern = pen.width() == 1 ? PatternOf(Pen.Style) : nullptr) {
+    if (const Pattern* pattern = PenPattern(Pen)) {
       pen.setDashPattern(QList<qreal>(pattern->runs, pattern->runs + pattern->count));
       pen.setCapStyle(Qt::FlatCap);
     }

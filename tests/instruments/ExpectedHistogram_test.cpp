@@ -159,9 +159,7 @@ TEST(ExpectedHistogram, RealizationsOfEveryKind) {
     gen.Reset(0, g.Fr);
     gen.Fill(g, x.data(), N);
     model::TransferArray(c, x.data(), y.data(), N);
-    double mean = 0;
-    for (double v : y) mean += v;
-    mean /= N;
+    const double mean = model::MeanOf(y.data(), N);
     const instruments::HistogramGrid grid =
         instruments::PlanHistogram(mean, model::SkoAbout(y.data(), N, mean), {0.1, true}, false);
     std::vector<double> counted(grid.n), expected(grid.n);
