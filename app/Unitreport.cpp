@@ -26,13 +26,8 @@ namespace {
 // The student's name and group, from one opening of the window to the next.
 QString StudentLine;
 
-std::string Text(const TEditFloat* field) {
-  return field != nullptr ? field->TextUtf8() : std::string();
-}
-
-int Lag(const TFormKor* meter) {
-  if (meter == nullptr) return 0;
-  return instruments::LagOf(meter->EditFloatTau->Val(), FormGenerator->SamplingPeriod);
+int Lag(const TFormKor& meter) {
+  return instruments::LagOf(meter.EditFloatTau->Val(), FormGenerator->SamplingPeriod);
 }
 
 }  // namespace
@@ -152,16 +147,18 @@ report::Readings ReadingsOfBench() {
   const QLabel* labels[] = {Form1->LabelIpvIn, Form1->LabelKorIn, Form1->LabelIpvOut,
                             Form1->LabelKorOut};
   for (int i = 0; i < 4; ++i) r.shown[i] = labels[i]->text().toStdString();
-  r.levelIn = Text(FormIPV->EditFloatL);
-  r.intervalIn = Text(FormIPV->EditFloatI);
-  r.tauIn = Text(FormKor->EditFloatTau);
-  r.lagIn = Lag(FormKor);
+  r.levelIn = FormIPV->EditFloatL->TextUtf8();
+  r.intervalIn = FormIPV->EditFloatI->TextUtf8();
+  r.tauIn = FormKor->EditFloatTau->TextUtf8();
+  r.lagIn = Lag(*FormKor);
   if (FormIPVOut != nullptr) {
-    r.levelOut = Text(FormIPVOut->EditFloatL);
-    r.intervalOut = Text(FormIPVOut->EditFloatI);
+    r.levelOut = FormIPVOut->EditFloatL->TextUtf8();
+    r.intervalOut = FormIPVOut->EditFloatI->TextUtf8();
   }
-  if (FormKorOut != nullptr) r.tauOut = Text(FormKorOut->EditFloatTau);
-  r.lagOut = Lag(FormKorOut);
+  if (FormKorOut != nullptr) {
+    r.tauOut = FormKorOut->EditFloatTau->TextUtf8();
+    r.lagOut = Lag(*FormKorOut);
+  }
   r.inputMean = InputMean;
   r.inputSko = InputSko;
   r.outputMean = OutputMean;
