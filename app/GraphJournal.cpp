@@ -103,8 +103,7 @@ void RecordGraph(TDiagramIncrease& window, const QString& settings) {
 ModelSettings CurrentModelSettings() {
   ModelSettings s;
   s.kind = FormGenerator->ComboBox1->currentIndex();
-  s.generator = {FormGenerator->EditFloatA->TextUtf8(), FormGenerator->EditFloatFr->TextUtf8(),
-                 FormGenerator->EditFloatD->TextUtf8(), FormGenerator->EditFloatM->TextUtf8()};
+  s.generator = FormGenerator->Texts();
   s.page = FormCircuit->PageControl1->currentIndex();
   for (int i = 0; i < 16; ++i) s.circuit[i] = FormCircuit->Fields[i]->TextUtf8();
   s.period = FormGenerator->SamplingPeriod;
@@ -121,11 +120,8 @@ std::string CorrelationMethodName() {
 
 QString GraphSettings(const std::string& extra) {
   const ModelSettings s = CurrentModelSettings();
-  // The description as the generator window composes it at its close, from the fields now.
-  const std::string generator = model::DescribeGenerator(
-      FormGenerator->windowTitle().toStdString(), s.kind, s.generator, FormGenerator->Description);
-  return QString::fromStdString(
-      GraphSettingsLine(generator, s.page, s.circuit, s.period, s.count, extra));
+  return QString::fromStdString(GraphSettingsLine(FormGenerator->CurrentDescription(), s.page,
+                                                  s.circuit, s.period, s.count, extra));
 }
 
 }  // namespace report

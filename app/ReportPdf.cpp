@@ -67,7 +67,7 @@ class Layout {
   }
 
   double TextHeight(const QFont& font, double width, const QString& text) const {
-    const QFontMetricsF fm(font, const_cast<QPaintDevice*>(&device_));
+    const QFontMetricsF fm(font, &device_);
     return fm.boundingRect(QRectF(0, 0, width, 1e9), Qt::TextWordWrap, text).height();
   }
 

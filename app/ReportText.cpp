@@ -85,31 +85,32 @@ std::vector<Row> SettingsTable(const ModelSettings& s) {
 }
 
 std::vector<Row> ReadingsTable(const Readings& r) {
-  const std::string none = "нет";
-  auto density = [&](const std::string& shown, const std::string& level,
+  auto reading = [](const std::string& shown, const std::string& unit) {
+    return shown.empty() ? std::string("нет") : shown + " " + unit;
+  };
+  auto density = [&](const char* what, const std::string& shown, const std::string& level,
                      const std::string& interval) {
-    return Row{"", shown.empty() ? none : shown + " 1/мВ",
+    return Row{what, reading(shown, "1/мВ"),
                "уровень " + level + " мВ; интервал " + interval + " мВ"};
   };
-  auto correlation = [&](const std::string& shown, const std::string& tau, int lag) {
-    return Row{"", shown.empty() ? none : shown + " мВ*мВ",
+  auto correlation = [&](const char* what, const std::string& shown, const std::string& tau,
+                         int lag) {
+    return Row{what, reading(shown, "мВ*мВ"),
                "задержка " + tau + " мс; сдвиг " + std::to_string(lag) + " отсч."};
   };
-  std::vector<Row> rows{
-      density(r.shown[0], r.levelIn, r.intervalIn), correlation(r.shown[1], r.tauIn, r.lagIn),
-      density(r.shown[2], r.levelOut, r.intervalOut), correlation(r.shown[3], r.tauOut, r.lagOut)};
-  rows[0][0] = "Индикатор ИПВ вход";
-  rows[1][0] = "Индикатор коррелометр вход";
-  rows[2][0] = "Индикатор ИПВ выход";
-  rows[3][0] = "Индикатор коррелометр выход";
   auto mv = [](double v) { return editfloat::FormatG(v) + " мВ"; };
-  rows.push_back({"Математическое ожидание на входе", mv(r.inputMean), "параметр генератора"});
-  rows.push_back({"СКО на входе", mv(r.inputSko),
-                  r.inputSkoReestimated ? "оценено гистограммой по плотности в точке среднего"
-                                        : "по отсчётам реализации"});
-  rows.push_back({"Математическое ожидание на выходе", mv(r.outputMean), "по отсчётам реализации"});
-  rows.push_back({"СКО на выходе", mv(r.outputSko), "по отсчётам реализации"});
-  return rows;
+  return {
+      density("Индикатор ИПВ вход", r.shown[0], r.levelIn, r.intervalIn),
+      correlation("Индикатор коррелометр вход", r.shown[1], r.tauIn, r.lagIn),
+      density("Индикатор ИПВ выход", r.shown[2], r.levelOut, r.intervalOut),
+      correlation("Индикатор коррелометр выход", r.shown[3], r.tauOut, r.lagOut),
+      {"Математическое ожидание на входе", mv(r.inputMean), "параметр генератора"},
+      {"СКО на входе", mv(r.inputSko),
+       r.inputSkoReestimated ? "оценено гистограммой по плотности в точке среднего"
+                             : "по отсчётам реализации"},
+      {"Математическое ожидание на выходе", mv(r.outputMean), "по отсчётам реализации"},
+      {"СКО на выходе", mv(r.outputSko), "по отсчётам реализации"},
+  };
 }
 
 std::string RunStatusText(RunStatus status) {

@@ -26,13 +26,42 @@ namespace {
 // The student's name and group, from one opening of the window to the next.
 QString StudentLine;
 
-std::string Text(const TEditFloat* field) {
-  return field != nullptr ? field->TextUtf8() : std::string();
+int Lag(const TFormKor& meter) {
+  return instruments::LagOf(meter.EditFloatTau->Val(), FormGenerator->SamplingPeriod);
 }
 
-int Lag(const TFormKor* meter) {
-  if (meter == nullptr) return 0;
-  return instruments::LagOf(meter->EditFloatTau->Val(), FormGenerator->SamplingPeriod);
+// The readings as the bench shows them now.
+report::Readings ReadingsOfBench() {
+  using namespace BenchReadings;
+  report::Readings r;
+  const QLabel* labels[] = {Form1->LabelIpvIn, Form1->LabelKorIn, Form1->LabelIpvOut,
+                            Form1->LabelKorOut};
+  for (int i = 0; i < 4; ++i) r.shown[i] = labels[i]->text().toStdString();
+  r.levelIn = FormIPV->EditFloatL->TextUtf8();
+  r.intervalIn = FormIPV->EditFloatI->TextUtf8();
+  r.tauIn = FormKor->EditFloatTau->TextUtf8();
+  r.lagIn = Lag(*FormKor);
+  if (FormIPVOut != nullptr) {
+    r.levelOut = FormIPVOut->EditFloatL->TextUtf8();
+    r.intervalOut = FormIPVOut->EditFloatI->TextUtf8();
+  }
+  if (FormKorOut != nullptr) {
+    r.tauOut = FormKorOut->EditFloatTau->TextUtf8();
+    r.lagOut = Lag(*FormKorOut);
+  }
+  r.inputMean = InputMean;
+  r.inputSko = InputSko;
+  r.outputMean = OutputMean;
+  r.outputSko = OutputSko;
+  r.inputSkoReestimated = InputSkoReestimated;
+  return r;
+}
+
+// Whether the readings belong to the settings.
+report::RunStatus RunStatusOfBench() {
+  if (!BenchReadings::RunMade) return report::RunStatus::NoRun;
+  if (Form1->RunState() == RunStateChanged) return report::RunStatus::Changed;
+  return report::RunStatus::Current;
 }
 
 }  // namespace
@@ -144,36 +173,6 @@ report::ReportContent TFormReport::Content() const {
       c.graphs.push_back(&entries[index]);
   }
   return c;
-}
-
-report::Readings ReadingsOfBench() {
-  using namespace BenchReadings;
-  report::Readings r;
-  const QLabel* labels[] = {Form1->LabelIpvIn, Form1->LabelKorIn, Form1->LabelIpvOut,
-                            Form1->LabelKorOut};
-  for (int i = 0; i < 4; ++i) r.shown[i] = labels[i]->text().toStdString();
-  r.levelIn = Text(FormIPV->EditFloatL);
-  r.intervalIn = Text(FormIPV->EditFloatI);
-  r.tauIn = Text(FormKor->EditFloatTau);
-  r.lagIn = Lag(FormKor);
-  if (FormIPVOut != nullptr) {
-    r.levelOut = Text(FormIPVOut->EditFloatL);
-    r.intervalOut = Text(FormIPVOut->EditFloatI);
-  }
-  if (FormKorOut != nullptr) r.tauOut = Text(FormKorOut->EditFloatTau);
-  r.lagOut = Lag(FormKorOut);
-  r.inputMean = InputMean;
-  r.inputSko = InputSko;
-  r.outputMean = OutputMean;
-  r.outputSko = OutputSko;
-  r.inputSkoReestimated = InputSkoReestimated;
-  return r;
-}
-
-report::RunStatus RunStatusOfBench() {
-  if (!BenchReadings::RunMade) return report::RunStatus::NoRun;
-  if (Form1->RunState() == RunStateChanged) return report::RunStatus::Changed;
-  return report::RunStatus::Current;
 }
 
 void ShowReportWindow() {

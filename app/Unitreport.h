@@ -51,9 +51,5 @@ class TFormReport : public platform::Dialog {
   void FillList();
 };
 
-// The readings as the bench shows them now, and whether they belong to the settings.
-report::Readings ReadingsOfBench();
-report::RunStatus RunStatusOfBench();
-
 // The command "Сохранить отчёт...": the window, shown modally.
 void ShowReportWindow();

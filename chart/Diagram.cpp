@@ -227,7 +227,6 @@ void TDiagram::ShowDiagram() {
     FullSize();
   }
   TCanvas& c = *Canvas();
-  c.Pen.Mode = pmCopy;
 
   // Frame layout from the text metrics.
   const TFont& larger = FontNameY.Size() > FontName.Size() ? FontNameY : FontName;
@@ -262,8 +261,7 @@ void TDiagram::ShowDiagram() {
   y0_out = layout_.y0_out;
   w_out = layout_.w_out;
   h_out = layout_.h_out;
-  if (!paintingEnabled_) return;
-  Paint(c, 1);
+  if (paintingEnabled_) Paint(c);
 }
 
 QImage TDiagram::PictureAtDensity(int density) {
@@ -272,15 +270,17 @@ QImage TDiagram::PictureAtDensity(int density) {
   if (picture.Empty()) return {};
   TCanvas& c = *picture.Canvas();
   c.SetDensity(density);
-  c.Pen.Mode = pmCopy;
-  Paint(c, density);
+  Paint(c);
   QImage image = picture.Image();
   picture.Clear();  // the only holder now: no copy for the ratio
   image.setDevicePixelRatio(density);
   return image;
 }
 
-void TDiagram::Paint(TCanvas& c, int density) {
+void TDiagram::Paint(TCanvas& c) {
+  const int density = c.Density();
+  c.Pen.Mode = pmCopy;
+
   // Backgrounds and the frame.
   c.Brush.Style = bsSolid;
   c.Brush.Color = Shown(ColorBackDiagram);

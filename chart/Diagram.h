@@ -217,8 +217,8 @@ class TDiagram : public TImage {
   double StepY() const { return chart::SteppingStep(y_.precision, y_.max - y_.min); }
   TColor Shown(TColor normal) const { return printMode_ ? clWhite : normal; }
   TColor Ink(TColor normal) const { return printMode_ ? clBlack : normal; }
-  // Everything but the layout, which the last redraw computed, onto c at that density.
-  void Paint(TCanvas& c, int density);
+  // Everything but the layout, which the last redraw computed, onto c at its density.
+  void Paint(TCanvas& c);
   void DrawGrid(TCanvas& c);
   // The net and the transforms in the pixels of a picture of that density.
   chart::NetRect NetAt(int density) const;

@@ -93,6 +93,16 @@ model::GeneratorParams TFormGenerator::Params() const {
   return p;
 }
 
+model::GeneratorTexts TFormGenerator::Texts() const {
+  return {EditFloatA->TextUtf8(), EditFloatFr->TextUtf8(), EditFloatD->TextUtf8(),
+          EditFloatM->TextUtf8()};
+}
+
+std::string TFormGenerator::CurrentDescription() const {
+  return model::DescribeGenerator(windowTitle().toStdString(), ComboBox1->currentIndex(), Texts(),
+                                  Description);
+}
+
 void TFormGenerator::Reset(int startIndex) {
   Gen.Reset(startIndex, EditFloatFr->Val());
 }
@@ -137,8 +147,5 @@ void TFormGenerator::Button1Click() {
 }
 
 void TFormGenerator::FormClose() {
-  const model::GeneratorTexts texts{EditFloatA->TextUtf8(), EditFloatFr->TextUtf8(),
-                                    EditFloatD->TextUtf8(), EditFloatM->TextUtf8()};
-  Description = model::DescribeGenerator(windowTitle().toStdString(), ComboBox1->currentIndex(),
-                                         texts, Description);
+  Description = CurrentDescription();
 }

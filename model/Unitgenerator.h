@@ -42,6 +42,10 @@ class TFormGenerator : public platform::Dialog {
 
   // The kind and the current field values.
   model::GeneratorParams Params() const;
+  // The field texts as displayed.
+  model::GeneratorTexts Texts() const;
+  // The description of the kind and the fields as they are now, as the next close keeps it.
+  std::string CurrentDescription() const;
   // Resets the harmonic component with the current frequency.
   void Reset(int startIndex);
   // The next sample with the current settings.

@@ -29,8 +29,4 @@ std::optional<QString> CorrectFileExt(QString& name, const QString& ext) {
   return message;
 }
 
-std::optional<QString> CorrectToBmpName(QString& name) {
-  return CorrectFileExt(name, QStringLiteral(".bmp"));
-}
-
 }  // namespace platform

@@ -18,7 +18,4 @@ QString ChangeFileExt(const QString& name, const QString& ext);
 //   <name>:\nФормат файлов <own extension> не поддерживается.Произведена коррекция.
 std::optional<QString> CorrectFileExt(QString& name, const QString& ext);
 
-// A picture is always written as ".bmp": CorrectFileExt with ".bmp".
-std::optional<QString> CorrectToBmpName(QString& name);
-
 }  // namespace platform

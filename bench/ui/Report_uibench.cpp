@@ -13,7 +13,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
-#include <QDir>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>

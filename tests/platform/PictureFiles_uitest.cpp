@@ -79,15 +79,15 @@ TEST(FileNames, ExtensionFromTheLastPointOfTheFilePart) {
   EXPECT_EQ(ChangeFileExt("graph.", ".bmp"), "graph.bmp");
 
   QString name = "Graph.BMP";
-  EXPECT_FALSE(platform::CorrectToBmpName(name).has_value());
+  EXPECT_FALSE(platform::CorrectFileExt(name, ".bmp").has_value());
   EXPECT_EQ(name, "Graph.BMP");
   name = "рис.JPG";
-  auto m = platform::CorrectToBmpName(name);
+  auto m = platform::CorrectFileExt(name, ".bmp");
   ASSERT_TRUE(m.has_value());
   EXPECT_EQ(*m, "рис.JPG:\nФормат файлов .jpg не поддерживается.Произведена коррекция.");
   EXPECT_EQ(name, "рис.bmp");
   name = "graph.";
-  m = platform::CorrectToBmpName(name);
+  m = platform::CorrectFileExt(name, ".bmp");
   EXPECT_EQ(*m, "graph.:\nФормат файлов . не поддерживается.Произведена коррекция.");
   EXPECT_EQ(name, "graph.bmp");
 }
