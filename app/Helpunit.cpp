@@ -21,6 +21,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Diagramincreaseunit.h"
 #include "app/Unit1.h"
@@ -341,13 +342,18 @@ void THelpForm::Search(const QString& text) {
 bool THelpForm::FindNext() {
   if (searched_.isEmpty()) return false;
   if (Browser->find(searched_)) return true;
-  // On to the next page that holds the text, from the page after this one round to it.
+  // On to the next page that holds the text, from the page after this one round to it: a
+  // page holds it when one of its indexed sections does.
   IndexSections();
+  const auto holds = [this](const QString& page) {
+    return std::any_of(sections_.begin(), sections_.end(), [&](const Section& s) {
+      return s.topic.section('#', 0, 0) == page && s.text.contains(searched_, Qt::CaseInsensitive);
+    });
+  };
   const qsizetype here = pages_.indexOf(Browser->source().fileName());
   for (qsizetype step = 1; step <= pages_.size(); ++step) {
     const QString page = pages_[(here + step) % pages_.size()];
-    const QString text = help::PlainText(help::PageText(page));
-    if (!text.contains(searched_, Qt::CaseInsensitive)) continue;
+    if (!holds(page)) continue;
     ShowTopic(page);
     Browser->moveCursor(QTextCursor::Start);
     return Browser->find(searched_);
