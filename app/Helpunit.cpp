@@ -380,7 +380,6 @@ void THelpForm::RememberPlace() {
   if (!isVisible()) return;
   // The client area: a window manager puts a window shown again there whatever its frame.
   place_ = geometry();
-  placed_ = true;
 }
 
 void THelpForm::moveEvent(QMoveEvent* event) {
@@ -400,13 +399,12 @@ void THelpForm::closeEvent(QCloseEvent* event) {
 
 void THelpForm::Attach(QWidget* owner) {
   if (owner == nullptr) owner = bench_;
-  if (!placed_) {
+  if (!place_.isValid()) {
     // First opening: the right part of the bench's screen, beside the windows it describes.
     const QRect screen = bench_->screen()->availableGeometry();
     const int w = std::min(900, screen.width() * 5 / 8);
     const int h = screen.height() * 17 / 20;
     place_ = QRect(screen.right() - w - 24, screen.top() + (screen.height() - h) / 2, w, h);
-    placed_ = true;
     setGeometry(place_);
   }
   if (parentWidget() == owner) return;
