@@ -35,10 +35,6 @@
 #include "model/Unitturn.h"
 #include "platform/Modal.h"
 
-#ifndef LAB_VERSION
-#define LAB_VERSION "?"
-#endif
-
 THelpForm* HelpForm = nullptr;
 
 namespace help {
@@ -463,6 +459,7 @@ void AddHelpMenu(QMainWindow& bench) {
 }
 
 QString AboutText() {
+  // LAB_VERSION: the project's version, defined for this file by cmake/Guide.cmake.
   return QString::fromUtf8(
              "Лабораторная установка, версия %1\n\n"
              "Виртуальная лабораторная работа: прохождение случайного процесса через "
