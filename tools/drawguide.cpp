@@ -7,7 +7,6 @@
 // area under a plain caption strip with its title, stored as an 8-bit indexed PNG: exact
 // when the window has at most 256 colours, otherwise with a palette chosen by median cut.
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
