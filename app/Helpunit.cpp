@@ -21,6 +21,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Diagramincreaseunit.h"
 #include "app/Unit1.h"
@@ -33,10 +34,6 @@
 #include "model/Unitnlcircuit.h"
 #include "model/Unitturn.h"
 #include "platform/Modal.h"
-
-#ifndef LAB_VERSION
-#define LAB_VERSION "?"
-#endif
 
 THelpForm* HelpForm = nullptr;
 
@@ -341,13 +338,18 @@ void THelpForm::Search(const QString& text) {
 bool THelpForm::FindNext() {
   if (searched_.isEmpty()) return false;
   if (Browser->find(searched_)) return true;
-  // On to the next page that holds the text, from the page after this one round to it.
+  // On to the next page that holds the text, from the page after this one round to it: a
+  // page holds it when one of its indexed sections does.
   IndexSections();
+  const auto holds = [this](const QString& page) {
+    return std::any_of(sections_.begin(), sections_.end(), [&](const Section& s) {
+      return s.topic.section('#', 0, 0) == page && s.text.contains(searched_, Qt::CaseInsensitive);
+    });
+  };
   const qsizetype here = pages_.indexOf(Browser->source().fileName());
   for (qsizetype step = 1; step <= pages_.size(); ++step) {
     const QString page = pages_[(here + step) % pages_.size()];
-    const QString text = help::PlainText(help::PageText(page));
-    if (!text.contains(searched_, Qt::CaseInsensitive)) continue;
+    if (!holds(page)) continue;
     ShowTopic(page);
     Browser->moveCursor(QTextCursor::Start);
     return Browser->find(searched_);
@@ -374,7 +376,6 @@ void THelpForm::RememberPlace() {
   if (!isVisible()) return;
   // The client area: a window manager puts a window shown again there whatever its frame.
   place_ = geometry();
-  placed_ = true;
 }
 
 void THelpForm::moveEvent(QMoveEvent* event) {
@@ -394,13 +395,12 @@ void THelpForm::closeEvent(QCloseEvent* event) {
 
 void THelpForm::Attach(QWidget* owner) {
   if (owner == nullptr) owner = bench_;
-  if (!placed_) {
+  if (!place_.isValid()) {
     // First opening: the right part of the bench's screen, beside the windows it describes.
     const QRect screen = bench_->screen()->availableGeometry();
     const int w = std::min(900, screen.width() * 5 / 8);
     const int h = screen.height() * 17 / 20;
     place_ = QRect(screen.right() - w - 24, screen.top() + (screen.height() - h) / 2, w, h);
-    placed_ = true;
     setGeometry(place_);
   }
   if (parentWidget() == owner) return;
@@ -459,6 +459,7 @@ void AddHelpMenu(QMainWindow& bench) {
 }
 
 QString AboutText() {
+  // LAB_VERSION: the project's version, defined for this file by cmake/Guide.cmake.
   return QString::fromUtf8(
              "Лабораторная установка, версия %1\n\n"
              "Виртуальная лабораторная работа: прохождение случайного процесса через "

@@ -102,8 +102,7 @@ class THelpForm : public QMainWindow {
   std::vector<Section> sections_;  // filled at the first search
   QString searched_;
   bool wanted_ = false;  // open, as far as the user is concerned
-  bool placed_ = false;  // place_ holds where the user left the window
-  QRect place_;
+  QRect place_;          // where the user left the window; invalid until its first opening
 };
 
 // The guide window; nullptr until its first use.

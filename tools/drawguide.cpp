@@ -7,7 +7,6 @@
 // area under a plain caption strip with its title, stored as an 8-bit indexed PNG: exact
 // when the window has at most 256 colours, otherwise with a palette chosen by median cut.
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -15,7 +14,6 @@
 #include <QHash>
 #include <QImageWriter>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
@@ -34,7 +32,6 @@
 #include "app/Unit1.h"
 #include "chart/Diagram.h"
 #include "instruments/Unitgist.h"
-#include "instruments/Unitind.h"
 #include "instruments/Unitipv.h"
 #include "instruments/Unitkor.h"
 #include "model/Generator.h"
@@ -331,8 +328,12 @@ int main(int argc, char* argv[]) {
   SaveDialog("kor", *FormKor);
   Run();
   Save("bench", *Form1);
-  FormIndIpvIn->Edit1->setText(Form1->LabelIpvIn->text() + QString::fromUtf8("     1/мВ"));
-  SaveDialog("indicator", *FormIndIpvIn);
+  // The input density indicator, opened by its own command: its field as the bench fills it.
+  answers.push_back([](QDialog& d) {
+    SaveDialog("indicator", d);
+    return int(QDialog::Accepted);
+  });
+  Form1->Image6Click();
 
   ThenGist(FormGist->RadioButton1, "gist");
   ThenViewer("histogram");

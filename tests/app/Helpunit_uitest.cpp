@@ -14,10 +14,10 @@
 #include <functional>
 #include <set>
 
-#include "app/Diagramincreaseunit.h"
 #include "app/Helpunit.h"
 #include "instruments/Unitgist.h"
 #include "tests/support/BenchStart.h"
+#include "tests/support/Files.h"
 #include "tests/support/ModalScript.h"
 
 namespace {
@@ -32,8 +32,7 @@ class Guide : public ::testing::Test {
 };
 
 QString PageText(const QString& page) {
-  QFile f(":/guide/" + page);
-  return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+  return QString::fromUtf8(FileBytes(":/guide/" + page));
 }
 
 // F1 pressed where the keyboard focus is in the active window.

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
